@@ -1,0 +1,27 @@
+#include "core/RunTimeError.h"
+
+#include <utility>
+
+namespace pelagrin {
+namespace {
+
+std::string Wording(ErrorKind kind, const std::string& description) {
+    switch (kind) {
+        case ErrorKind::DivisionByZero:
+            return "Division by zero";
+        case ErrorKind::Overflow:
+            return "Overflow";
+        case ErrorKind::FileError:
+            return description.empty() ? "File error" : "File error: " + description;
+    }
+    return "Run-time error";
+}
+
+}  // namespace
+
+RunTimeError::RunTimeError(ErrorKind kind, std::string description)
+    : std::runtime_error(Wording(kind, description)),
+      kind_(kind),
+      description_(std::move(description)) {}
+
+}  // namespace pelagrin

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace pelagrin {
+
+enum class ErrorKind { DivisionByZero, Overflow, FileError };
+
+// The one fault a command can end with. It is thrown where the fault strikes, so whatever the
+// command changed before that point stays changed, and it is caught only by the window's event
+// dispatch, which reports it.
+class RunTimeError : public std::runtime_error {
+public:
+    explicit RunTimeError(ErrorKind kind, std::string description = {});
+
+    [[nodiscard]] ErrorKind Kind() const noexcept { return kind_; }
+    // The platform's description of a file error (with the file it concerns); empty otherwise.
+    [[nodiscard]] const std::string& Description() const noexcept { return description_; }
+
+private:
+    ErrorKind kind_;
+    std::string description_;
+};
+
+}  // namespace pelagrin

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the calculator and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+cmake --preset release
+cmake --build --preset release
+if [ -x build/release/bin/pelagrin ]; then exec build/release/bin/pelagrin; fi
