@@ -1,0 +1,20 @@
+#include "log/LogResults.h"
+
+#include "log/AppendFile.h"
+#include "log/LogRecord.h"
+
+namespace pelagrin {
+
+void LogResults(view& window, const CalcValues& values,
+                const std::filesystem::path& log_directory) {
+    const std::string record =
+        LogRecord(window.InputText(InputBox::txtAD), window.InputText(InputBox::txtO2), values);
+    AppendFile(log_directory / "Nitrox.txt", record);
+    window.ShowMessage(
+        "Data saved (appended) to the file:\r\n"
+        "Nitrox.txt   located in the\r\n"
+        "Pelagrin  program  directory.",
+        MessageStyle::MessagePlain);
+}
+
+}  // namespace pelagrin

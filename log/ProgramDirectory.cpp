@@ -1,0 +1,60 @@
+#include "log/ProgramDirectory.h"
+
+#include <string>
+#include <system_error>
+
+#include "core/RunTimeError.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#elif defined(__APPLE__)
+#include <mach-o/dyld.h>
+
+#include <cstdint>
+#include <vector>
+#endif
+
+namespace pelagrin {
+namespace {
+
+std::filesystem::path ExecutablePath() {
+#if defined(_WIN32)
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            throw RunTimeError(ErrorKind::FileError,
+                               std::system_category().message(static_cast<int>(GetLastError())));
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+#elif defined(__APPLE__)
+    std::uint32_t size = 0;
+    _NSGetExecutablePath(nullptr, &size);
+    std::vector<char> path(size + 1, '\0');
+    if (_NSGetExecutablePath(path.data(), &size) != 0) {
+        throw RunTimeError(ErrorKind::FileError, "cannot locate the program");
+    }
+    return std::filesystem::canonical(path.data());
+#else
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        throw RunTimeError(ErrorKind::FileError,
+                           error.message() + " (cannot locate the program through /proc/self/exe)");
+    }
+    return path;
+#endif
+}
+
+}  // namespace
+
+std::filesystem::path ProgramDirectory() {
+    return ExecutablePath().parent_path();
+}
+
+}  // namespace pelagrin
