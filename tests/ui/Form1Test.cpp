@@ -1,0 +1,354 @@
+#include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+#include "ui/Form1.h"
+
+namespace pelagrin {
+namespace {
+
+// Answers every box at once and remembers what it showed.
+class RecordingPresenter final : public MessagePresenter {
+public:
+    struct Shown {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon;
+    };
+    explicit RecordingPresenter(std::vector<Shown>* shown) : shown_(shown) {}
+    void Present(QWidget* /*parent*/, const QString& title, const QString& text,
+                 QMessageBox::Icon icon) override {
+        shown_->push_back({title, text, icon});
+    }
+
+private:
+    std::vector<Shown>* shown_;
+};
+
+struct ControlLook {
+    const char* name;
+    QRect geometry;  // logical pixels within the client area
+    QColor colour;
+    double points;
+    const char* text;
+};
+
+const ControlLook kControls[] = {
+    {"Label1", {30, 22, 147, 17}, Qt::white, 8.25, "Actual Depth fsw"},
+    {"Label2", {216, 22, 147, 17}, Qt::white, 8.25, "%O2 in Nitrox Mix"},
+    {"txtAD", {30, 36, 147, 33}, Qt::red, 12, ""},
+    {"txtO2", {216, 36, 147, 33}, Qt::red, 12, ""},
+    {"lblEAD", {30, 87, 333, 27}, Qt::white, 12, "EAD = "},
+    {"lblMOD14", {30, 115, 333, 27}, QColor(255, 0, 255), 12, "MOD fsw 1.4 atm = "},
+    {"lblMOD16", {30, 143, 333, 27}, QColor(0, 0, 255), 12, "MOD fsw 1.6 atm ="},
+    {"lblBMX14", {30, 171, 333, 27}, QColor(0, 255, 0), 12, "Best Mix (1.4ATA) ="},
+    {"lblBMX16", {30, 199, 333, 27}, QColor(255, 255, 0), 12, "Best Mix (1.6ATA) ="},
+    {"lblPO2", {30, 227, 333, 27}, QColor(255, 128, 0), 12, "PP O2 atm = "},
+    {"lblPN2", {30, 255, 333, 27}, Qt::red, 12, "PP N2 atm = "},
+    {"lblTATA", {30, 283, 333, 27}, Qt::white, 12, "Total ATA = "},
+};
+
+const char* const kResultNames[] = {"lblEAD",   "lblMOD14", "lblMOD16", "lblBMX14",
+                                    "lblBMX16", "lblPO2",   "lblPN2",   "lblTATA"};
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Form1> window_;
+    std::vector<RecordingPresenter::Shown> shown_;
+
+    QLineEdit* Box(const char* name) const { return window_->findChild<QLineEdit*>(name); }
+    QLabel* Label(const char* name) const { return window_->findChild<QLabel*>(name); }
+    QString Caption(const char* name) const { return Label(name)->text(); }
+    QAction* Action(const char* name) const { return window_->findChild<QAction*>(name); }
+
+    QStringList Captions() const {
+        QStringList texts;
+        for (const char* name : kResultNames) {
+            texts << Caption(name);
+        }
+        return texts;
+    }
+
+    void Type(const char* box, const QString& text) {
+        Box(box)->setText(text);
+    }
+
+    void PressEnter(const char* box, Qt::Key key = Qt::Key_Return,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool repeat = false) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, QStringLiteral("\r"), repeat);
+        QApplication::sendEvent(Box(box), &press);
+    }
+
+private slots:
+    void init() {
+        shown_.clear();
+        window_ = std::make_unique<Form1>(std::make_unique<RecordingPresenter>(&shown_));
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+    void cleanup() { window_.reset(); }
+
+    void controlsAreLaidOutAsDrawn() {
+        QCOMPARE(window_->windowTitle(), QStringLiteral("EAD Calculator"));
+        QCOMPARE(window_->centralWidget()->size(), QSize(393, 329));
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        QCOMPARE(window_->centralWidget()->palette().color(QPalette::Window), QColor(Qt::black));
+        for (const ControlLook& c : kControls) {
+            auto* widget = window_->findChild<QWidget*>(c.name);
+            QVERIFY2(widget != nullptr, c.name);
+            QCOMPARE(widget->geometry(), c.geometry);
+            QCOMPARE(widget->font().pointSizeF(), c.points);
+            QCOMPARE(widget->font().weight(), QFont::Bold);
+            QVERIFY(!widget->font().italic() && !widget->font().underline());
+            QCOMPARE(QFontInfo(widget->font()).family(), QStringLiteral("Liberation Sans"));
+            if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+                QCOMPARE(box->text(), QString::fromLatin1(c.text));
+                QCOMPARE(box->palette().color(QPalette::Text), c.colour);
+                QCOMPARE(box->palette().color(QPalette::Base), QColor(Qt::black));
+            } else {
+                auto* label = qobject_cast<QLabel*>(widget);
+                QCOMPARE(label->text(), QString::fromLatin1(c.text));
+                QCOMPARE(label->palette().color(QPalette::WindowText), c.colour);
+                QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::black));
+                QVERIFY(label->autoFillBackground());
+                QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+            }
+        }
+    }
+
+    void menusAreFileClearCalculate() {
+        QMenuBar* bar = window_->menuBar();
+        QStringList top;
+        for (QAction* action : bar->actions()) {
+            top << action->text();
+            QVERIFY(action->isEnabled() && action->isVisible() && !action->isCheckable());
+        }
+        QCOMPARE(top, (QStringList{"&File", "&Clear", "Calculate"}));
+        QVERIFY(Action("mnuCLEAR")->menu() == nullptr);
+        QVERIFY(Action("mnuCALC")->menu() == nullptr);
+        auto* file = window_->findChild<QMenu*>("mnuFILE");
+        QStringList items;
+        for (QAction* action : file->actions()) {
+            items << action->text();
+            QVERIFY(!action->isSeparator() && action->shortcut().isEmpty());
+        }
+        QCOMPARE(items, (QStringList{"&Print", "&About", "E&xit"}));
+    }
+
+    void focusStartsInTheDepthBoxAndTabsToO2() {
+        QCOMPARE(QApplication::focusWidget(), Box("txtAD"));
+        QTest::keyClick(Box("txtAD"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Box("txtO2"));
+        QTest::keyClick(Box("txtO2"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Box("txtAD"));
+    }
+
+    void boxesTakeLongTexts() {
+        const QString digits(100000, QLatin1Char('9'));
+        Type("txtAD", digits);
+        QCOMPARE(Box("txtAD")->text().size(), digits.size());
+    }
+
+    void typingAndEnterCalculates() {
+        QTest::keyClicks(Box("txtAD"), "100");
+        QTest::keyClick(Box("txtAD"), Qt::Key_Tab);
+        QTest::keyClicks(Box("txtO2"), "32");
+        QTest::keyClick(Box("txtO2"), Qt::Key_Return);
+        QCOMPARE(Captions(),
+                 (QStringList{"EAD = 81.481", "MOD fsw 1.4 atm = 111.375",
+                              "MOD fsw 1.6 atm = 132.000", "Best Mix (1.4ATA) = 34",
+                              "Best Mix (1.6ATA) = 39", "PP O2 atm = 1.290", "PP N2 atm = 2.741",
+                              "Total ATA = 4.030"}));
+        QCOMPARE(window_->Values().EAD, 81.481f);
+        QCOMPARE(Box("txtO2")->text(), QStringLiteral("32"));  // the key changed nothing
+    }
+
+    void enterCalculatesOnlyFromAFilledBox() {
+        struct Row {
+            const char* name;
+            const char* depth;
+            const char* o2;
+            const char* box;
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            QStringList captions;
+        };
+        const QStringList initial = Captions();
+        const Row rows[] = {
+            {"empty depth box, O2 filled", "", "32", "txtAD", Qt::Key_Return, Qt::NoModifier,
+             initial},
+            {"other key", "100", "32", "txtAD", Qt::Key_Tab, Qt::NoModifier, initial},
+            {"only depth filled", "100", "", "txtAD", Qt::Key_Return, Qt::NoModifier,
+             {"EAD = ", "MOD fsw 1.4 atm = ", "MOD fsw 1.6 atm =", "Best Mix (1.4ATA) = 34",
+              "Best Mix (1.6ATA) = 39", "PP O2 atm = ", "PP N2 atm = ", "Total ATA = 4.030"}},
+            {"only O2 filled, keypad Enter", "", "50", "txtO2", Qt::Key_Enter, Qt::KeypadModifier,
+             {"EAD = ", "MOD fsw 1.4 atm = 59.400", "MOD fsw 1.6 atm = 72.600",
+              "Best Mix (1.4ATA) =", "Best Mix (1.6ATA) =", "PP O2 atm = ", "PP N2 atm = ",
+              "Total ATA = "}},
+            {"Shift+Enter in a box of blanks", "  ", "21", "txtAD", Qt::Key_Return,
+             Qt::ShiftModifier,
+             {"EAD = .000", "MOD fsw 1.4 atm = 187.000", "MOD fsw 1.6 atm = 218.429",
+              "Best Mix (1.4ATA) = 140", "Best Mix (1.6ATA) = 160", "PP O2 atm = .210",
+              "PP N2 atm = .790", "Total ATA = 1.000"}},
+            {"Ctrl+Enter", "33", "50", "txtO2", Qt::Key_Return, Qt::ControlModifier,
+             {"EAD = 8.772", "MOD fsw 1.4 atm = 59.400", "MOD fsw 1.6 atm = 72.600",
+              "Best Mix (1.4ATA) = 70", "Best Mix (1.6ATA) = 80", "PP O2 atm = 1.000",
+              "PP N2 atm = 1.000", "Total ATA = 2.000"}},
+        };
+        for (const Row& row : rows) {
+            init();
+            Type("txtAD", QString::fromLatin1(row.depth));
+            Type("txtO2", QString::fromLatin1(row.o2));
+            PressEnter(row.box, row.key, row.modifiers);
+            QVERIFY2(Captions() == row.captions, row.name);
+            QVERIFY2(shown_.empty(), row.name);
+        }
+    }
+
+    void heldEnterRecalculatesTheSame() {
+        Type("txtAD", "130");
+        Type("txtO2", "36");
+        PressEnter("txtO2");
+        const QStringList first = Captions();
+        Label("lblEAD")->clear();
+        for (int i = 0; i < 5; ++i) {
+            PressEnter("txtO2", Qt::Key_Return, Qt::NoModifier, true);
+            QCOMPARE(Captions(), first);
+        }
+        QCOMPARE(first.first(), QStringLiteral("EAD = 99.051"));
+    }
+
+    void calculateMenuRunsWithoutAnyKey() {
+        Type("txtAD", "10");
+        Type("txtO2", "40");
+        Action("mnuCALC")->trigger();
+        QCOMPARE(Caption("lblEAD"), QStringLiteral("EAD = -.342"));
+    }
+
+    void clearResetsTheScreenButKeepsTheFigures() {
+        Type("txtAD", "100");
+        Type("txtO2", "32");
+        PressEnter("txtO2");
+        Box("txtO2")->setFocus();
+        Action("mnuCLEAR")->trigger();
+        QCOMPARE(Box("txtAD")->text(), QString());
+        QCOMPARE(Box("txtO2")->text(), QString());
+        QCOMPARE(Captions(),
+                 (QStringList{"EAD = ", "MOD fsw 1.4 atm = ", "MOD fsw 1.6 atm = ",
+                              "Best Mix (1.4ATA) = ", "Best Mix (1.6ATA) = ", "PP O2 atm = ",
+                              "PP N2 atm = ", "Total ATA = "}));
+        QCOMPARE(QApplication::focusWidget(), Box("txtAD"));
+        QCOMPARE(window_->Values().AD, 100.0f);
+        QCOMPARE(window_->Values().BMX16, 39.0f);
+    }
+
+    void clearAtStartLooksTheSame() {
+        const QImage before = window_->grab().toImage();
+        Action("mnuCLEAR")->trigger();
+        QCOMPARE(window_->grab().toImage(), before);
+        QCOMPARE(QApplication::focusWidget(), Box("txtAD"));
+    }
+
+    void aFaultIsReportedAndTheWindowCarriesOn() {
+        Type("txtAD", "100");
+        Type("txtO2", "32");
+        PressEnter("txtO2");
+        Type("txtO2", "0");
+        PressEnter("txtO2");
+        QCOMPARE(shown_.size(), size_t{1});
+        QCOMPARE(shown_[0].title, QStringLiteral("Pelagrin"));
+        QVERIFY(shown_[0].text.contains(QStringLiteral("Division by zero")));
+        QCOMPARE(shown_[0].icon, QMessageBox::Critical);
+        QCOMPARE(Captions(),
+                 (QStringList{"EAD = 135.354", "MOD fsw 1.4 atm = 111.375",
+                              "MOD fsw 1.6 atm = 132.000", "Best Mix (1.4ATA) = 34",
+                              "Best Mix (1.6ATA) = 39", "PP O2 atm = .000", "PP N2 atm = 4.030",
+                              "Total ATA = 4.030"}));
+
+        Type("txtO2", "50");
+        PressEnter("txtO2");
+        QCOMPARE(Caption("lblMOD14"), QStringLiteral("MOD fsw 1.4 atm = 59.400"));
+        QCOMPARE(shown_.size(), size_t{1});
+    }
+
+    void aboutNamesTheAuthor() {
+        Action("mnuABOUT")->trigger();
+        QCOMPARE(shown_.size(), size_t{1});
+        QCOMPARE(shown_[0].title, QStringLiteral("Pelagrin  Version 1.0"));
+        QCOMPARE(shown_[0].icon, QMessageBox::Information);
+        const QStringList lines = shown_[0].text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QStringLiteral("EAD Calculator by Morvane"));
+        QVERIFY(lines[1].contains(QLatin1Char('@')));
+        QCOMPARE(lines[2], QStringLiteral("For Tech Divers!"));
+    }
+
+    void exitAndCloseRequestsEndTheApplication() {
+        const char* ways[] = {"mnuEXIT", "close request"};
+        for (const char* way : ways) {
+            init();
+            Type("txtAD", "100");
+            Type("txtO2", "32");
+            PressEnter("txtO2");
+            if (QAction* exit = Action(way)) {
+                exit->trigger();
+            } else {
+                QVERIFY(window_->close());
+            }
+            // The last window gone, the event loop ends; no box asks first.
+            QVERIFY2(!window_->isVisible(), way);
+            QVERIFY(QApplication::quitOnLastWindowClosed());
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                QVERIFY2(!widget->isVisible(), way);
+            }
+            QVERIFY2(shown_.empty(), way);
+        }
+    }
+
+    void screenReadersHearNamesAndFigures() {
+        Type("txtAD", "100");
+        Type("txtO2", "32");
+        PressEnter("txtO2");
+        QAccessibleInterface* depth = QAccessible::queryAccessibleInterface(Box("txtAD"));
+        QCOMPARE(depth->text(QAccessible::Name), QStringLiteral("Actual depth, fsw"));
+        QCOMPARE(depth->text(QAccessible::Value), QStringLiteral("100"));
+        for (const char* name : kResultNames) {
+            QAccessibleInterface* label = QAccessible::queryAccessibleInterface(Label(name));
+            QCOMPARE(label->text(QAccessible::Name), Caption(name));
+            QVERIFY2(!label->text(QAccessible::Description).isEmpty(), name);
+        }
+    }
+
+    // The longest figures a plan can produce still fit their captions, at any screen scale.
+    void longFiguresAreNotClipped() {
+        Type("txtAD", "1000");
+        Type("txtO2", "0.5");
+        PressEnter("txtO2");
+        for (const char* name : kResultNames) {
+            QLabel* label = Label(name);
+            QVERIFY2(label->sizeHint().width() <= label->width(), name);
+            QVERIFY2(label->sizeHint().height() <= label->height(), name);
+        }
+        for (const char* name : {"Label1", "Label2"}) {
+            QVERIFY2(Label(name)->sizeHint().width() <= Label(name)->width(), name);
+        }
+    }
+};
+
+}  // namespace
+}  // namespace pelagrin
+
+QTEST_MAIN(pelagrin::Form1Test)
+#include "Form1Test.moc"

@@ -1,0 +1,15 @@
+#include <QApplication>
+#include <QIcon>
+
+#include "ui/Form1.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    // Only the name: a display name would make Qt append it to the window's caption.
+    QApplication::setApplicationName(QStringLiteral("Pelagrin"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pelagrin.png")));
+
+    pelagrin::Form1 window;
+    window.show();
+    return QApplication::exec();
+}
