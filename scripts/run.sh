@@ -7,4 +7,4 @@ bash scripts/setup.sh
 
 cmake --preset release
 cmake --build --preset release
-if [ -x build/release/bin/pelagrin ]; then exec build/release/bin/pelagrin; fi
+exec build/release/bin/pelagrin
