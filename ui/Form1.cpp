@@ -124,7 +124,6 @@ const ResultControl kResults[] = {
 Form1::Form1(std::unique_ptr<MessagePresenter> presenter) : presenter_(std::move(presenter)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("EAD Calculator"));
-    setWindowIcon(QIcon(QStringLiteral(":/pelagrin.png")));
 
     auto* client = new QWidget(this);
     client->setFixedSize(Twips(5895), Twips(4935));
