@@ -21,4 +21,22 @@ double Checked(double value);
 // of that rounding. On a fault the field keeps what the faulted arithmetic produced.
 void StoreChecked(float& field, double value);
 
+// Flags the overflow of an operation whose result is beyond the double range.
+void RaiseOverflow() noexcept;
+
+// The flags as they stand, so that work which must not count as a fault of the formula
+// (reading a number's digits) can put them back as it found them.
+class SavedFloatStatus {
+public:
+    SavedFloatStatus() noexcept;
+    ~SavedFloatStatus();
+    SavedFloatStatus(const SavedFloatStatus&) = delete;
+    SavedFloatStatus& operator=(const SavedFloatStatus&) = delete;
+    SavedFloatStatus(SavedFloatStatus&&) = delete;
+    SavedFloatStatus& operator=(SavedFloatStatus&&) = delete;
+
+private:
+    unsigned flags_;
+};
+
 }  // namespace pelagrin

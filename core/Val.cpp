@@ -1,10 +1,11 @@
 #include "core/Val.h"
 
-#include <cfenv>
 #include <charconv>
 #include <cstddef>
 #include <limits>
 #include <system_error>
+
+#include "core/FloatStatus.h"
 
 namespace pelagrin {
 namespace {
@@ -104,20 +105,21 @@ double Val(std::string_view text) {
         return 0.0;
     }
 
-    // The conversion itself must leave the status as it found it: only a result beyond the
-    // double range counts as a fault of reading the number.
-    std::fexcept_t status{};
-    std::fegetexceptflag(&status, FE_ALL_EXCEPT);
     double magnitude = 0.0;
-    const std::from_chars_result read =
-        std::from_chars(rest.data(), rest.data() + n.length, magnitude, std::chars_format::general);
-    std::fesetexceptflag(&status, FE_ALL_EXCEPT);
+    std::from_chars_result read{};
+    {
+        // The conversion itself must leave the status as it found it: only a result beyond
+        // the double range counts as a fault of reading the number.
+        const SavedFloatStatus status;
+        read = std::from_chars(rest.data(), rest.data() + n.length, magnitude,
+                               std::chars_format::general);
+    }
 
     if (read.ec == std::errc::result_out_of_range) {
         if (n.all_zero || n.scale < 0) {
             magnitude = 0.0;
         } else {
-            std::feraiseexcept(FE_OVERFLOW);
+            RaiseOverflow();
             magnitude = std::numeric_limits<double>::infinity();
         }
     }
