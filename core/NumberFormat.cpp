@@ -149,7 +149,12 @@ std::string SingleToText(float value) {
 }
 
 std::string PrintNumber(float value) {
-    return (value < 0 ? "" : " ") + SingleToText(value) + " ";
+    // Built by appending: g++ 12 at -O2 misreads "literal + string" as an overlapping copy
+    // (-Wrestrict), and the build keeps its warnings clean.
+    std::string text(value < 0 ? "" : " ");
+    text += SingleToText(value);
+    text += ' ';
+    return text;
 }
 
 }  // namespace pelagrin

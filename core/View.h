@@ -34,6 +34,8 @@ protected:
     view() = default;
     view(const view&) = default;
     view& operator=(const view&) = default;
+    view(view&&) = default;
+    view& operator=(view&&) = default;
 };
 
 }  // namespace pelagrin

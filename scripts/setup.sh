@@ -15,7 +15,9 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick
     desktop-file-utils appstream binutils-mingw-w64-x86-64
     # hardening and measurement
-    clang libclang-rt-14-dev clang-tidy cppcheck libbenchmark-dev speedcrunch
+    clang libclang-rt-14-dev clang-tidy cppcheck libbenchmark-dev
+    # start-up measured against a peer Qt calculator, on a display with a session bus
+    speedcrunch libxcb1-dev dbus
 )
 
 as_root() {

@@ -92,12 +92,12 @@ QString FromUtf8(std::string_view text) {
 }
 
 struct ResultControl {
-    ResultLabel label;
-    const char* name;
-    const char* text;
-    int top;
+    ResultLabel label{};
+    const char* name = nullptr;
+    const char* text = nullptr;
+    int top = 0;
     QColor colour;
-    const char* description;
+    const char* description = nullptr;
 };
 
 // Top to bottom as the diver reads them. The MOD 1.6 and best-mix captions start without the

@@ -20,6 +20,8 @@ protected:
     MessagePresenter() = default;
     MessagePresenter(const MessagePresenter&) = default;
     MessagePresenter& operator=(const MessagePresenter&) = default;
+    MessagePresenter(MessagePresenter&&) = default;
+    MessagePresenter& operator=(MessagePresenter&&) = default;
 };
 
 // The real thing: a modal QMessageBox with one OK button.

@@ -20,7 +20,7 @@ public:
         std::optional<std::string> title;
     };
 
-    RecordingView(std::string depth = {}, std::string o2 = {}) {
+    explicit RecordingView(std::string depth = {}, std::string o2 = {}) {
         inputs_[InputBox::txtAD] = std::move(depth);
         inputs_[InputBox::txtO2] = std::move(o2);
     }
