@@ -154,9 +154,8 @@ void Form1::BuildControls(QWidget* client) {
                       result.colour, 12, result.description);
     }
 
-    const auto calculate = [this] { Dispatch([this] { Calculate(*this, values_); }); };
-    new EnterKeyFilter(txtAD_, calculate);
-    new EnterKeyFilter(txtO2_, calculate);
+    new EnterKeyFilter(txtAD_, [this] { RunCalculate(); });
+    new EnterKeyFilter(txtO2_, [this] { RunCalculate(); });
 }
 
 void Form1::BuildMenus() {
@@ -175,8 +174,11 @@ void Form1::BuildMenus() {
     add(file, "mnuABOUT", QStringLiteral("&About"), [this] { Dispatch([this] { About(*this); }); });
     add(file, "mnuEXIT", QStringLiteral("E&xit"), [this] { close(); });
     add(bar, "mnuCLEAR", QStringLiteral("&Clear"), [this] { Dispatch([this] { Clear(*this); }); });
-    add(bar, "mnuCALC", QStringLiteral("Calculate"),
-        [this] { Dispatch([this] { Calculate(*this, values_); }); });
+    add(bar, "mnuCALC", QStringLiteral("Calculate"), [this] { RunCalculate(); });
+}
+
+void Form1::RunCalculate() {
+    Dispatch([this] { Calculate(*this, values_); });
 }
 
 void Form1::Dispatch(const std::function<void()>& command) {

@@ -43,6 +43,8 @@ protected:
 private:
     void BuildControls(QWidget* client);
     void BuildMenus();
+    // The one path of Calculate, from the menu and from the Enter key alike.
+    void RunCalculate();
     // Runs a command and reports the run-time error it may end with; the window carries on.
     void Dispatch(const std::function<void()>& command);
     [[nodiscard]] QLineEdit* Box(InputBox box) const;
