@@ -16,11 +16,12 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# Every wait below polls for up to 20 s: a sanitizer build on a loaded machine starts slowly.
 
 # A display of our own, on whatever number is free.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+for _ in $(seq 400); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(cat "$work/display")"
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR
@@ -31,7 +32,7 @@ cp "$program" "$work/bin/pelagrin"
 # Waits for a visible window titled exactly $1 and prints its id.
 window() {
     local id
-    for _ in $(seq 100); do
+    for _ in $(seq 400); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.05
@@ -42,7 +43,7 @@ window() {
 # Waits for an open popup menu: a visible override-redirect window of the program.
 popup() {
     local id
-    for _ in $(seq 100); do
+    for _ in $(seq 400); do
         for id in $(xdotool search --onlyvisible --class pelagrin 2>/dev/null); do
             xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && return 0
         done
@@ -70,7 +71,7 @@ confirm() {
     box=$(window Pelagrin)
     xdotool windowfocus --sync "$box"
     keys Return
-    for _ in $(seq 100); do
+    for _ in $(seq 400); do
         xdotool search --onlyvisible --name '^Pelagrin$' >/dev/null 2>&1 || return 0
         sleep 0.05
     done
@@ -114,7 +115,7 @@ cmp "$work/expected" "$work/bin/Nitrox.txt" || {
 [ ! -e "$work/elsewhere/Nitrox.txt" ] || fail "log written to the current directory"
 
 file_menu x         # Exit: the process ends at once
-for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
+for _ in $(seq 400); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
 if kill -0 "$app_pid" 2>/dev/null; then fail "still running after File > Exit"; fi
 wait "$app_pid" || fail "exit status $?: $(cat "$work/app.log")"
 app_pid=
