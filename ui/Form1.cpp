@@ -1,7 +1,6 @@
 #include "ui/Form1.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QFont>
 #include <QLabel>
 #include <QLayout>
@@ -172,6 +171,8 @@ void Form1::BuildMenus() {
     add(file, "mnuPrint", QStringLiteral("&Print"),
         [this] { Dispatch([this] { LogResults(*this, values_); }); });
     add(file, "mnuABOUT", QStringLiteral("&About"), [this] { Dispatch([this] { About(*this); }); });
+    // Exit is a close request like any other, and Qt never refuses one unasked: the log is
+    // closed after every Print, so there is nothing to save and nothing to confirm.
     add(file, "mnuEXIT", QStringLiteral("E&xit"), [this] { close(); });
     add(bar, "mnuCLEAR", QStringLiteral("&Clear"), [this] { Dispatch([this] { Clear(*this); }); });
     add(bar, "mnuCALC", QStringLiteral("Calculate"), [this] { RunCalculate(); });
@@ -217,12 +218,6 @@ void Form1::ShowMessage(std::string_view text, MessageStyle style,
     presenter_->Present(this, title ? FromUtf8(*title) : kApplicationTitle, lines,
                         style == MessageStyle::MessageInformation ? QMessageBox::Information
                                                                   : QMessageBox::NoIcon);
-}
-
-void Form1::closeEvent(QCloseEvent* event) {
-    // A close request is never refused and asks nothing: the log is closed after every
-    // Print, so there is nothing left to save.
-    event->accept();
 }
 
 }  // namespace pelagrin

@@ -37,9 +37,6 @@ public:
     void ShowMessage(std::string_view text, MessageStyle style,
                      std::optional<std::string_view> title) override;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void BuildControls(QWidget* client);
     void BuildMenus();
