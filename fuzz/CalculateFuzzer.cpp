@@ -169,8 +169,11 @@ double ExpectedVal(std::string_view text) {
             }
             const auto read = std::from_chars(
                 exponent_text.data(), exponent_text.data() + exponent_text.size(), exponent);
-            if (read.ec == std::errc::result_out_of_range) {
-                constexpr long long kBeyondAnyDouble = 1'000'000'000'000LL;
+            // Any exponent past a trillion means the same as a trillion, and keeps the sum
+            // with the digits' own power of ten from overflowing.
+            constexpr long long kBeyondAnyDouble = 1'000'000'000'000LL;
+            if (read.ec == std::errc::result_out_of_range ||
+                std::llabs(exponent) > kBeyondAnyDouble) {
                 exponent = exponent_text.front() == '-' ? -kBeyondAnyDouble : kBeyondAnyDouble;
             }
             end = exponent_end;
