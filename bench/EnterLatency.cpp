@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "ui/Form1.h"
+#include "ui/qt/Form1.h"
 
 namespace {
 

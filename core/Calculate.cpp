@@ -1,11 +1,17 @@
 #include "core/Calculate.h"
 
+#include <cfloat>
 #include <cmath>
 #include <string>
 
 #include "core/FloatStatus.h"
 #include "core/NumberFormat.h"
+#include "core/ResultCaptions.h"
 #include "core/Val.h"
+
+// The figures depend on every double operation rounding to double, not to the x87 unit's
+// wider registers: with those, 1.4 / 4 x 100 at a depth of 99 fsw would truncate to 34.
+static_assert(FLT_EVAL_METHOD == 0, "double arithmetic must round to double (use SSE2)");
 
 namespace pelagrin {
 namespace {
@@ -27,8 +33,10 @@ void StoreInput(view& window, InputBox box, float& field) {
     StoreChecked(field, std::fabs(Val(window.InputText(box))));
 }
 
-void CaptionFixed3(view& window, ResultLabel label, const char* prefix, float value) {
-    window.SetCaption(label, prefix + FormatFixed3(value));
+void Caption(view& window, ResultLabel label, const std::string& figure) {
+    std::string text(CaptionPrefix(label));
+    text += figure;
+    window.SetCaption(label, text);
 }
 
 // Best mix: the whole percent of O2 that reaches `limit` atm at the depth, truncated from
@@ -60,37 +68,37 @@ void Calculate(view& window, CalcValues& values) {
         const double product = Checked((1.0 - Widened(values.O2) / 100.0) *
                                        (Widened(values.AD) + kFswPerAtm));
         StoreChecked(values.EAD, product / kAirNitrogen - kFswPerAtm);
-        CaptionFixed3(window, ResultLabel::lblEAD, "EAD = ", values.EAD);
+        Caption(window, ResultLabel::lblEAD, FormatFixed3(values.EAD));
 
         ClearFloatStatus();
         StoreChecked(values.PO2,
                      (Widened(values.AD) / kFswPerAtm + 1.0) * (Widened(values.O2) / 100.0));
-        CaptionFixed3(window, ResultLabel::lblPO2, "PP O2 atm = ", values.PO2);
+        Caption(window, ResultLabel::lblPO2, FormatFixed3(values.PO2));
 
         ClearFloatStatus();
         StoreChecked(values.PN2, ((100.0 - Widened(values.O2)) / 100.0) *
                                      (Widened(values.AD) / kFswPerAtm + 1.0));
-        CaptionFixed3(window, ResultLabel::lblPN2, "PP N2 atm = ", values.PN2);
+        Caption(window, ResultLabel::lblPN2, FormatFixed3(values.PN2));
     }
 
     if (filled(InputBox::txtO2)) {
         StoreMod(values, kLimit14, values.MOD14);
-        CaptionFixed3(window, ResultLabel::lblMOD14, "MOD fsw 1.4 atm = ", values.MOD14);
+        Caption(window, ResultLabel::lblMOD14, FormatFixed3(values.MOD14));
         StoreMod(values, kLimit16, values.MOD16);
-        CaptionFixed3(window, ResultLabel::lblMOD16, "MOD fsw 1.6 atm = ", values.MOD16);
+        Caption(window, ResultLabel::lblMOD16, FormatFixed3(values.MOD16));
     }
 
     if (!filled(InputBox::txtAD)) {
         return;
     }
     StoreBestMix(values, kLimit14, values.BMX14);
-    window.SetCaption(ResultLabel::lblBMX14, "Best Mix (1.4ATA) = " + SingleToText(values.BMX14));
+    Caption(window, ResultLabel::lblBMX14, SingleToText(values.BMX14));
     StoreBestMix(values, kLimit16, values.BMX16);
-    window.SetCaption(ResultLabel::lblBMX16, "Best Mix (1.6ATA) = " + SingleToText(values.BMX16));
+    Caption(window, ResultLabel::lblBMX16, SingleToText(values.BMX16));
 
     ClearFloatStatus();
     StoreChecked(values.TATA, Widened(values.AD) / kFswPerAtm + 1.0);
-    CaptionFixed3(window, ResultLabel::lblTATA, "Total ATA = ", values.TATA);
+    Caption(window, ResultLabel::lblTATA, FormatFixed3(values.TATA));
 }
 
 }  // namespace pelagrin

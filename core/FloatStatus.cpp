@@ -4,7 +4,7 @@
 
 #include "core/RunTimeError.h"
 
-#if defined(__x86_64__) && defined(__SSE2__)
+#if defined(__x86_64__) && !defined(PELAGRIN_FLOAT_STATUS_FENV)
 #include <xmmintrin.h>
 #else
 #include <cfenv>
@@ -13,7 +13,7 @@
 namespace pelagrin {
 namespace {
 
-#if defined(__x86_64__) && defined(__SSE2__)
+#if defined(__x86_64__) && !defined(PELAGRIN_FLOAT_STATUS_FENV)
 
 // On x86-64 every double and Single operation runs in SSE registers, whose sticky flags live
 // in MXCSR alone. Reading and writing it directly costs a few cycles, where the C library's
@@ -48,12 +48,6 @@ void SetFlags(unsigned flags) noexcept {
 
 #endif
 
-}  // namespace
-
-void ClearFloatStatus() noexcept {
-    SetFlags(0);
-}
-
 void CheckFloatStatus() {
     const unsigned raised = RaisedFlags();
     if ((raised & kDivisionByZero) != 0) {
@@ -62,6 +56,12 @@ void CheckFloatStatus() {
     if ((raised & (kOverflow | kInvalid)) != 0) {
         throw RunTimeError(ErrorKind::Overflow);
     }
+}
+
+}  // namespace
+
+void ClearFloatStatus() noexcept {
+    SetFlags(0);
 }
 
 double Checked(double value) {

@@ -8,11 +8,8 @@ namespace pelagrin {
 // Forget every fault flagged so far.
 void ClearFloatStatus() noexcept;
 
-// Throws RunTimeError if an operation since the last clear divided by zero (DivisionByZero)
-// or overflowed or was invalid (Overflow).
-void CheckFloatStatus();
-
-// Returns `value` after testing the flags. The value passes through memory first, so the
+// Returns `value` after testing the flags: throws RunTimeError if an operation since the last
+// clear divided by zero (DivisionByZero) or overflowed or was invalid (Overflow). The value passes through memory first, so the
 // optimiser cannot move the arithmetic that produced it past the test (it knows nothing of
 // the flags).
 double Checked(double value);

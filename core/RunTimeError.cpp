@@ -1,7 +1,5 @@
 #include "core/RunTimeError.h"
 
-#include <utility>
-
 namespace pelagrin {
 namespace {
 
@@ -19,9 +17,7 @@ std::string Wording(ErrorKind kind, const std::string& description) {
 
 }  // namespace
 
-RunTimeError::RunTimeError(ErrorKind kind, std::string description)
-    : std::runtime_error(Wording(kind, description)),
-      kind_(kind),
-      description_(std::move(description)) {}
+RunTimeError::RunTimeError(ErrorKind kind, const std::string& description)
+    : std::runtime_error(Wording(kind, description)), kind_(kind) {}
 
 }  // namespace pelagrin

@@ -12,15 +12,13 @@ enum class ErrorKind { DivisionByZero, Overflow, FileError };
 // dispatch, which reports it.
 class RunTimeError : public std::runtime_error {
 public:
-    explicit RunTimeError(ErrorKind kind, std::string description = {});
+    // `description`: the platform's description of a file error, with the file it concerns.
+    explicit RunTimeError(ErrorKind kind, const std::string& description = {});
 
     [[nodiscard]] ErrorKind Kind() const noexcept { return kind_; }
-    // The platform's description of a file error (with the file it concerns); empty otherwise.
-    [[nodiscard]] const std::string& Description() const noexcept { return description_; }
 
 private:
     ErrorKind kind_;
-    std::string description_;
 };
 
 }  // namespace pelagrin

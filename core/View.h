@@ -28,7 +28,7 @@ public:
     // Modal: returns once the user has dismissed the box. Lines are separated by "\r\n";
     // without a title the application's own title shows.
     virtual void ShowMessage(std::string_view text, MessageStyle style,
-                             std::optional<std::string_view> title = std::nullopt) = 0;
+                             std::optional<std::string_view> title) = 0;
 
 protected:
     view() = default;

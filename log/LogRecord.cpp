@@ -1,6 +1,7 @@
 #include "log/LogRecord.h"
 
 #include "core/NumberFormat.h"
+#include "core/ResultCaptions.h"
 
 namespace pelagrin {
 namespace {
@@ -24,14 +25,14 @@ std::string LogRecord(std::string_view depth_text, std::string_view o2_text,
         AddLine(record, "Actual Depth (fsw):", 2, FormatFixed1(values.AD));
         AddLine(record, "% O2 in Nitrox:", 7, FormatFixed1(values.O2));
         record += kLineEnd;
-        AddLine(record, "EAD = ", 15, FormatFixed3(values.EAD));
-        AddLine(record, "MOD fsw 1.4 atm = ", 3, FormatFixed3(values.MOD14));
-        AddLine(record, "MOD fsw 1.6 atm = ", 3, FormatFixed3(values.MOD16));
-        AddLine(record, "PP O2 atm = ", 11, FormatFixed3(values.PO2));
-        AddLine(record, "PP N2 atm = ", 11, FormatFixed3(values.PN2));
-        AddLine(record, "Best Mix (1.4ATA) = ", 1, PrintNumber(values.BMX14));
-        AddLine(record, "Best Mix (1.6ATA) = ", 1, PrintNumber(values.BMX16));
-        AddLine(record, "Total ATA = ", 11, FormatFixed3(values.TATA));
+        AddLine(record, CaptionPrefix(ResultLabel::lblEAD), 15, FormatFixed3(values.EAD));
+        AddLine(record, CaptionPrefix(ResultLabel::lblMOD14), 3, FormatFixed3(values.MOD14));
+        AddLine(record, CaptionPrefix(ResultLabel::lblMOD16), 3, FormatFixed3(values.MOD16));
+        AddLine(record, CaptionPrefix(ResultLabel::lblPO2), 11, FormatFixed3(values.PO2));
+        AddLine(record, CaptionPrefix(ResultLabel::lblPN2), 11, FormatFixed3(values.PN2));
+        AddLine(record, CaptionPrefix(ResultLabel::lblBMX14), 1, PrintNumber(values.BMX14));
+        AddLine(record, CaptionPrefix(ResultLabel::lblBMX16), 1, PrintNumber(values.BMX16));
+        AddLine(record, CaptionPrefix(ResultLabel::lblTATA), 11, FormatFixed3(values.TATA));
     }
     record += kLineEnd;
     record += kLineEnd;

@@ -14,7 +14,7 @@ void LogResults(view& window, const CalcValues& values,
         "Data saved (appended) to the file:\r\n"
         "Nitrox.txt   located in the\r\n"
         "Pelagrin  program  directory.",
-        MessageStyle::MessagePlain);
+        MessageStyle::MessagePlain, std::nullopt);
 }
 
 }  // namespace pelagrin

@@ -7,11 +7,6 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-#elif defined(__APPLE__)
-#include <mach-o/dyld.h>
-
-#include <cstdint>
-#include <vector>
 #endif
 
 namespace pelagrin {
@@ -32,14 +27,6 @@ std::filesystem::path ExecutablePath() {
         }
         path.resize(path.size() * 2);
     }
-#elif defined(__APPLE__)
-    std::uint32_t size = 0;
-    _NSGetExecutablePath(nullptr, &size);
-    std::vector<char> path(size + 1, '\0');
-    if (_NSGetExecutablePath(path.data(), &size) != 0) {
-        throw RunTimeError(ErrorKind::FileError, "cannot locate the program");
-    }
-    return std::filesystem::canonical(path.data());
 #else
     std::error_code error;
     std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);

@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset release
 cmake --build --preset release --target pelagrin_screenshot
-QT_QPA_PLATFORM=offscreen build/release/tools/pelagrin_screenshot docs/screenshot.png
+QT_QPA_PLATFORM=offscreen build/release/ui/qt/pelagrin_screenshot docs/screenshot.png
 echo "wrote docs/screenshot.png"

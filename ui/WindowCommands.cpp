@@ -1,30 +1,33 @@
 #include "ui/WindowCommands.h"
 
+#include <string>
+
+#include "Version.h"
+#include "core/ResultCaptions.h"
+
 namespace pelagrin {
 namespace {
 
-constexpr const char* kContactEmail = "morvane@pelagrin.org";
+constexpr std::string_view kContactEmail = "morvane@pelagrin.org";
 
 }  // namespace
 
 void Clear(view& window) {
     window.SetInputText(InputBox::txtAD, "");
     window.SetInputText(InputBox::txtO2, "");
-    window.SetCaption(ResultLabel::lblMOD14, "MOD fsw 1.4 atm = ");
-    window.SetCaption(ResultLabel::lblMOD16, "MOD fsw 1.6 atm = ");
-    window.SetCaption(ResultLabel::lblEAD, "EAD = ");
-    window.SetCaption(ResultLabel::lblPO2, "PP O2 atm = ");
-    window.SetCaption(ResultLabel::lblPN2, "PP N2 atm = ");
-    window.SetCaption(ResultLabel::lblBMX14, "Best Mix (1.4ATA) = ");
-    window.SetCaption(ResultLabel::lblBMX16, "Best Mix (1.6ATA) = ");
-    window.SetCaption(ResultLabel::lblTATA, "Total ATA = ");
+    for (const ResultCaption& caption : kResultCaptions) {
+        window.SetCaption(caption.label, caption.prefix);
+    }
     window.FocusDepthBox();
 }
 
 void About(view& window) {
-    window.ShowMessage(std::string("EAD Calculator by Morvane\r\n") + kContactEmail +
-                           "\r\nFor Tech Divers!",
-                       MessageStyle::MessageInformation, "Pelagrin  Version 1.0");
+    std::string text = "EAD Calculator by Morvane\r\n";
+    text += kContactEmail;
+    text += "\r\nFor Tech Divers!";
+    std::string title = "Pelagrin  Version ";
+    title += kVersion;
+    window.ShowMessage(text, MessageStyle::MessageInformation, title);
 }
 
 }  // namespace pelagrin

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "ui/Form1.h"
+#include "ui/qt/Form1.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

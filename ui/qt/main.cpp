@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QIcon>
 
-#include "ui/Form1.h"
+#include "ui/qt/Form1.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -1,4 +1,4 @@
-#include "ui/MessagePresenter.h"
+#include "ui/qt/MessagePresenter.h"
 
 namespace pelagrin {
 

@@ -1,0 +1,179 @@
+#include "ui/qt/Form1.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPalette>
+
+#include <limits>
+#include <utility>
+
+#include "ui/Dispatch.h"
+
+namespace pelagrin {
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Logical pixels: Qt scales them on high-density screens.
+QRect Rect(form::Place p) {
+    return {form::Pixels(p.left), form::Pixels(p.top), form::Pixels(p.width),
+            form::Pixels(p.height)};
+}
+
+QColor Colour(form::Rgb rgb) {
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+QFont WindowFont(double points) {
+    QFont font;
+    font.setFamilies({Text(form::kFontFace), Text(form::kFallbackFontFace)});
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Weight(form::kFontWeight));
+    return font;
+}
+
+void Paint(QWidget* widget, QPalette::ColorRole text_role, form::Rgb text,
+           QPalette::ColorRole background_role) {
+    QPalette palette = widget->palette();
+    palette.setColor(text_role, Colour(text));
+    palette.setColor(background_role, Colour(form::kBlack));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel* MakeLabel(QWidget* client, const form::Control& control) {
+    auto* label = new QLabel(Text(control.text), client);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAccessibleDescription(Text(control.accessible));
+    Paint(label, QPalette::WindowText, control.colour, QPalette::Window);
+    return label;
+}
+
+QLineEdit* MakeBox(QWidget* client, const form::Control& control) {
+    auto* box = new QLineEdit(Text(control.text), client);
+    box->setMaxLength(std::numeric_limits<int>::max());  // no limit on what may be typed
+    box->setAccessibleName(Text(control.accessible));
+    // The frame is drawn from the desktop's window colour, as on any other box, instead of
+    // vanishing into the black window around it.
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+    box->setPalette(palette);
+    Paint(box, QPalette::Text, control.colour, QPalette::Base);
+    return box;
+}
+
+}  // namespace
+
+Form1::Form1(std::unique_ptr<MessagePresenter> presenter) : presenter_(std::move(presenter)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(Text(form::kCaption));
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(form::Pixels(form::kClientWidth), form::Pixels(form::kClientHeight));
+    Paint(client, QPalette::WindowText, form::kWhite, QPalette::Window);
+    setCentralWidget(client);
+    BuildControls(client);
+    BuildMenus();
+
+    // Not resizable: the window is exactly its menu bar over the client area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    FocusDepthBox();
+}
+
+Form1::~Form1() = default;
+
+void Form1::BuildControls(QWidget* client) {
+    QWidget* previous_box = nullptr;
+    for (const form::Control& control : form::kControls) {
+        QWidget* widget = nullptr;
+        if (control.box) {
+            QLineEdit* box = MakeBox(client, control);
+            boxes_.at(static_cast<std::size_t>(*control.box)) = box;
+            // A diver types the depth, the O2 and presses Enter, main or keypad, with any
+            // modifier and on every auto-repeat; an empty box ignores it.
+            connect(box, &QLineEdit::returnPressed, this, [this, box] {
+                if (!box->text().isEmpty()) {
+                    Run(form::Command::Calculate);
+                }
+            });
+            if (previous_box != nullptr) {
+                QWidget::setTabOrder(previous_box, box);
+            }
+            previous_box = box;
+            widget = box;
+        } else {
+            QLabel* label = MakeLabel(client, control);
+            if (control.result) {
+                results_.at(static_cast<std::size_t>(*control.result)) = label;
+            }
+            widget = label;
+        }
+        widget->setObjectName(Text(control.name));
+        widget->setGeometry(Rect(control.place));
+        widget->setFont(WindowFont(control.points));
+    }
+}
+
+void Form1::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    QMenu* file = nullptr;
+    for (const form::MenuEntry& entry : form::kMenus) {
+        if (!entry.command) {
+            file = bar->addMenu(Text(entry.caption));
+            file->setObjectName(Text(entry.name));
+            continue;
+        }
+        QAction* action = entry.place == form::MenuPlace::File ? file->addAction(Text(entry.caption))
+                                                               : bar->addAction(Text(entry.caption));
+        action->setObjectName(Text(entry.name));
+        const form::Command command = *entry.command;
+        connect(action, &QAction::triggered, this, [this, command] { Run(command); });
+    }
+}
+
+void Form1::Run(form::Command command) {
+    if (command == form::Command::Exit) {
+        // A close request like any other, and Qt never refuses one unasked: the log is
+        // closed after every Print, so there is nothing to save and nothing to confirm.
+        close();
+        return;
+    }
+    if (const std::optional<std::string> fault = Dispatch(command, *this, values_)) {
+        presenter_->Present(this, Text(form::kApplicationTitle), Text(*fault),
+                            QMessageBox::Critical);
+    }
+}
+
+std::string Form1::InputText(InputBox box) const {
+    return boxes_.at(static_cast<std::size_t>(box))->text().toStdString();
+}
+
+void Form1::SetInputText(InputBox box, std::string_view text) {
+    boxes_.at(static_cast<std::size_t>(box))->setText(Text(text));
+}
+
+void Form1::SetCaption(ResultLabel label, std::string_view text) {
+    results_.at(static_cast<std::size_t>(label))->setText(Text(text));
+}
+
+void Form1::FocusDepthBox() {
+    boxes_.at(static_cast<std::size_t>(InputBox::txtAD))->setFocus();
+}
+
+void Form1::ShowMessage(std::string_view text, MessageStyle style,
+                        std::optional<std::string_view> title) {
+    QString lines = Text(text);
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    presenter_->Present(this, Text(title.value_or(form::kApplicationTitle)), lines,
+                        style == MessageStyle::MessageInformation ? QMessageBox::Information
+                                                                  : QMessageBox::NoIcon);
+}
+
+}  // namespace pelagrin
