@@ -6,6 +6,7 @@
 # `row NAME NANOSECONDS [TARGET_NANOSECONDS]` below the core section.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/setup.sh bench
 
 # Targets in nanoseconds per operation, by benchmark name; a row without one shows "-".
 declare -A target_ns=(

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The hardening checks, after scripts/setup.sh has installed the tools:
+# The hardening checks, after `scripts/setup.sh test` has installed the tools:
 #   1. static analysis: clang-tidy (.clang-tidy) and cppcheck over the project's sources;
 #   2. the whole test suite built and run under AddressSanitizer and UBSan (asan preset);
 #   3. the libFuzzer target built (fuzz preset) and run for a bounded time.
@@ -23,13 +23,8 @@ step() {
     printf '\n== %s  (%d s in)\n' "$*" "$SECONDS"
 }
 
-# The project's own sources, of the directories that exist so far.
-source_dirs=()
-for dir in core log ui fuzz bench; do
-    if [ -d "$dir" ]; then
-        source_dirs+=("$dir")
-    fi
-done
+# The project's own sources: the product, its tests, the fuzzer and the benchmarks.
+source_dirs=(core log ui tests fuzz bench)
 dir_pattern=$(IFS='|'; echo "${source_dirs[*]}")
 
 # Sources of `dirs` listed in the compile database of build/$1.
@@ -54,7 +49,7 @@ tidy() {
     echo "clang-tidy ($build): $(echo "$files" | wc -l) files"
     local log="build/$build/clang-tidy.log" status=0
     echo "$files" | xargs -P "$jobs" -n 1 clang-tidy -p "build/$build" --quiet \
-        --warnings-as-errors='*' --header-filter="^$root/($dir_pattern|tests)/" \
+        --warnings-as-errors='*' --header-filter="/($dir_pattern)/[^/]+\.h$" \
         >"$log" 2>&1 || status=$?
     # Everything but the per-file tallies of what was filtered out.
     grep -v -E '^[0-9]+ (warning|error)s? (and [0-9]+ (warning|error)s? )?generated\.$' "$log" || true
@@ -69,7 +64,7 @@ cmake --preset fuzz >/dev/null
 cmake --preset bench >/dev/null
 
 step "clang-tidy"
-tidy debug core log ui
+tidy debug core log ui tests
 tidy fuzz fuzz
 tidy bench bench
 
@@ -77,7 +72,8 @@ step "cppcheck"
 # missingIncludeSystem: the standard, Qt and test framework headers are left out on purpose;
 #   cppcheck knows the standard library and Qt (--library=qt) by its own configuration.
 cppcheck --enable=warning,performance,portability,style --error-exitcode=1 --inline-suppr \
-    --std=c++20 --language=c++ --library=qt -I . -I tests -j "$jobs" --quiet \
+    --std=c++20 --language=c++ --library=qt -I . -I tests -I build/debug/generated \
+    -j "$jobs" --quiet \
     --suppress=missingIncludeSystem \
     "${source_dirs[@]}"
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
+bash scripts/setup.sh run
 cmake --preset release
 cmake --build --preset release --target pelagrin_screenshot
 QT_QPA_PLATFORM=offscreen build/release/ui/qt/pelagrin_screenshot docs/screenshot.png

@@ -1,24 +1,41 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the calculator needs on Debian 12, and nothing
-# when it is all there already. Run as root or as a user with sudo.
+# Installs what the calculator needs on Debian 12, and nothing when it is all there already.
+# Run as root or as a user with sudo.
+#   setup.sh run     what building and running the calculator need (scripts/run.sh)
+#   setup.sh test    that, and every tool the test command uses (scripts/test.sh)
+#   setup.sh bench   that, and the peer calculator the start-up benchmark measures against
 set -euo pipefail
+profile=${1:-run}
 
-# The one list of packages the project uses.
-packages=(
-    # build
-    cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev
+# Building and running: a diver who only wants the calculator downloads no more than this.
+run_packages=(
+    cmake ninja-build g++ qt6-base-dev libgl-dev
     # the window's typeface: Liberation Sans has the metrics of the classic Windows sans serif
     fonts-liberation
-    # tests
-    libgtest-dev locales
-    xvfb xauth xdotool x11-utils imagemagick
-    desktop-file-utils appstream binutils-mingw-w64-x86-64
-    # hardening and measurement
-    clang libclang-rt-14-dev clang-tidy cppcheck libbenchmark-dev
-    # start-up measured against a peer Qt calculator, on a display with a session bus
-    speedcrunch libxcb1-dev dbus
 )
+test_packages=(
+    libgtest-dev locales
+    # the real windows, on a display of the test's own
+    xvfb xauth xdotool x11-utils imagemagick
+    # the desktop entry, metainfo and Windows version record, read as a desktop reads them
+    desktop-file-utils appstream
+    # the Windows program, cross-built and run
+    g++-mingw-w64-x86-64-posix wine wine64
+    # static analysis, sanitizers, fuzzing, and the benchmarks that static analysis reads
+    clang libclang-rt-14-dev clang-tidy cppcheck libbenchmark-dev pkg-config libxcb1-dev
+)
+bench_packages=(
+    libbenchmark-dev pkg-config libxcb1-dev xvfb xauth
+    # start-up measured against a peer Qt calculator, on a display with a session bus
+    speedcrunch dbus
+)
+
+case $profile in
+    run) packages=("${run_packages[@]}") ;;
+    test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+    bench) packages=("${run_packages[@]}" "${bench_packages[@]}") ;;
+    *) echo "usage: $0 [run|test|bench]" >&2; exit 2 ;;
+esac
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -38,7 +55,7 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 # A comma-decimal locale, to prove the figures never follow the desktop's number format.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+if [ "$profile" = test ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     as_root sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
     as_root locale-gen

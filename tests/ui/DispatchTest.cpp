@@ -23,9 +23,9 @@ public:
 // Whatever a command ends with reaches the diver as text, and the window carries on.
 TEST(Dispatch, EveryFaultBecomesTheTextOfAnErrorBox) {
     struct Row {
-        const char* name;
-        const char* depth;
-        const char* o2;
+        const char* name = nullptr;
+        const char* depth = nullptr;
+        const char* o2 = nullptr;
         std::optional<std::string> fault;
     };
     const Row rows[] = {

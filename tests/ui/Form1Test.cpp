@@ -35,11 +35,11 @@ private:
 };
 
 struct ControlLook {
-    const char* name;
+    const char* name = nullptr;
     QRect geometry;  // logical pixels within the client area
     QColor colour;
-    double points;
-    const char* text;
+    double points = 0;
+    const char* text = nullptr;
 };
 
 const ControlLook kControls[] = {
@@ -187,11 +187,11 @@ private slots:
 
     void enterCalculatesOnlyFromAFilledBox() {
         struct Row {
-            const char* name;
-            const char* depth;
-            const char* o2;
-            const char* box;
-            Qt::Key key;
+            const char* name = nullptr;
+            const char* depth = nullptr;
+            const char* o2 = nullptr;
+            const char* box = nullptr;
+            Qt::Key key = Qt::Key_Return;
             Qt::KeyboardModifiers modifiers;
             QStringList captions;
         };

@@ -1,6 +1,7 @@
 #include "ui/qt/Form1.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QLabel>
 #include <QLayout>
@@ -146,7 +147,9 @@ void Form1::Run(form::Command command) {
         return;
     }
     if (const std::optional<std::string> fault = Dispatch(command, *this, values_)) {
-        presenter_->Present(this, Text(form::kApplicationTitle), Text(*fault),
+        // A file error names the log's path in the file system's own encoding.
+        presenter_->Present(this, Text(form::kApplicationTitle),
+                            QFile::decodeName(QByteArray::fromStdString(*fault)),
                             QMessageBox::Critical);
     }
 }
