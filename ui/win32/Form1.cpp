@@ -29,7 +29,8 @@ constexpr UINT CommandId(form::Command command) {
 }
 
 // The commands speak UTF-8; the controls speak UTF-16. A text too long to count in an int
-// (over a gigabyte typed into one box) cannot be converted and becomes an internal error.
+// (some two thousand million bytes pasted into one box) cannot be converted; the dispatch
+// reports it as an internal error and the window carries on.
 std::wstring Wide(std::string_view text) {
     if (text.empty()) {
         return {};
