@@ -28,9 +28,10 @@ for _ in $(seq 400); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(cat "$work/display")"
 
-# A fresh wine of our own. Its windows are left unmanaged: with no window manager to answer,
-# wine would wait about 2 s on every window it closes. Mono and Gecko are not wanted.
-export WINEPREFIX=$work/prefix WINEDEBUG=-all LANG=C.UTF-8
+# A fresh wine of our own, its server's socket folder inside $work too (wine leaves it behind
+# in TMPDIR). Its windows are left unmanaged: with no window manager to answer, wine would
+# wait about 2 s on every window it closes. Mono and Gecko are not wanted.
+export WINEPREFIX=$work/prefix TMPDIR=$work WINEDEBUG=-all LANG=C.UTF-8
 WINEDLLOVERRIDES="mscoree=;mshtml=" timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' \
     /v Managed /d N /f </dev/null >"$work/prefix.log" 2>&1 ||
     fail "wine prefix not made: $(cat "$work/prefix.log")"
