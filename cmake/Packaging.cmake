@@ -1,0 +1,20 @@
+# Portable archives of the built calculator, made by running `cpack` in a build folder:
+#   Windows: Pelagrin-<version>-win64.zip, pelagrin.exe and README.txt side by side;
+#   Linux:   Pelagrin-<version>-linux-<processor>.tar.gz, bin/ and share/ as installed
+#            (it runs where Qt 6 is installed; the desktop files go under share/).
+# Nothing to install first: unpack into a writable folder and start the program, which
+# writes its log beside itself.
+set(CPACK_PACKAGE_NAME "Pelagrin")
+set(CPACK_PACKAGE_VENDOR "Morvane")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${PROJECT_DESCRIPTION})
+set(CPACK_STRIP_FILES TRUE)
+if(WIN32)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_SYSTEM_NAME win64)
+else()
+    set(CPACK_GENERATOR TGZ)
+    string(TOLOWER "${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}" CPACK_SYSTEM_NAME)
+endif()
+set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-${CPACK_SYSTEM_NAME}")
+include(CPack)
