@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -27,12 +28,9 @@ inline constexpr std::array<ResultCaption, 8> kResultCaptions{{
 }};
 
 constexpr std::string_view CaptionPrefix(ResultLabel label) {
-    for (const ResultCaption& caption : kResultCaptions) {
-        if (caption.label == label) {
-            return caption.prefix;
-        }
-    }
-    return {};
+    const auto* found = std::find_if(kResultCaptions.begin(), kResultCaptions.end(),
+                                     [label](const ResultCaption& c) { return c.label == label; });
+    return found == kResultCaptions.end() ? std::string_view() : found->prefix;
 }
 
 }  // namespace pelagrin
