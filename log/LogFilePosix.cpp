@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <system_error>
 #include <utility>
 
@@ -15,6 +17,32 @@ namespace {
 std::string Description(int error) {
     return std::generic_category().message(error);
 }
+
+// A write that meets the file-size limit (RLIMIT_FSIZE) also raises SIGXFSZ, which would end
+// the program with the record half written. Held back from this thread for the write, the
+// signal is dropped and the write fails with EFBIG, so the record can be cut back and the
+// diver told.
+class FileSizeSignalHeld {
+public:
+    FileSizeSignalHeld() {
+        sigemptyset(&signal_);
+        sigaddset(&signal_, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &signal_, &saved_);
+    }
+    ~FileSizeSignalHeld() {
+        if (sigismember(&saved_, SIGXFSZ) == 0) {
+            const timespec now{};
+            sigtimedwait(&signal_, nullptr, &now);  // ours alone: it was not held before
+        }
+        pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+    }
+    FileSizeSignalHeld(const FileSizeSignalHeld&) = delete;
+    FileSizeSignalHeld& operator=(const FileSizeSignalHeld&) = delete;
+
+private:
+    sigset_t signal_{};
+    sigset_t saved_{};
+};
 
 }  // namespace
 
@@ -71,6 +99,7 @@ std::uint64_t LogFile::SeekEnd() {
 }
 
 std::optional<std::string> LogFile::Write(std::string_view bytes) const {
+    const FileSizeSignalHeld held;
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
         if (written < 0) {

@@ -18,8 +18,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <csignal>
 #endif
 
 #include "core/Calculate.h"
@@ -262,13 +260,6 @@ TEST_F(LogResultsTest, AFailedPrintLeavesTheLogAsItWasAndIsNeverConfirmed) {
          },
          "Is a directory"},
         {"read-only log", ReadOnlyLog, "Permission denied"},
-        {"log links to a device",
-         [](const fs::path& d, Undo&) {
-             fs::remove(d / "Nitrox.txt");
-             fs::create_symlink("/dev/full", d / "Nitrox.txt");
-             return d;
-         },
-         not_regular},
         {"FIFO with no reader",
          [](const fs::path& d, Undo&) {
              fs::remove(d / "Nitrox.txt");
@@ -299,16 +290,13 @@ TEST_F(LogResultsTest, AFailedPrintLeavesTheLogAsItWasAndIsNeverConfirmed) {
          locked},
         {"disk full part way through the record",
          [](const fs::path& d, Undo& undo) {
+             // Room for 20 bytes of the record; SIGXFSZ keeps its default, ending the run.
              rlimit saved{};
              EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-             const auto saved_handler = std::signal(SIGXFSZ, SIG_IGN);
              rlimit full = saved;
              full.rlim_cur = fs::file_size(d / "Nitrox.txt") + 20;
              EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
-             undo.Add([saved, saved_handler] {
-                 ::setrlimit(RLIMIT_FSIZE, &saved);
-                 std::signal(SIGXFSZ, saved_handler);
-             });
+             undo.Add([saved] { ::setrlimit(RLIMIT_FSIZE, &saved); });
              return d;
          },
          "File too large"},
