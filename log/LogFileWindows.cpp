@@ -62,10 +62,9 @@ std::string PathText(const std::filesystem::path& file) {
 
 LogFile::LogFile(std::filesystem::path file) : file_(std::move(file)) {
     // Write access as well as append: cutting a failed record back and locking need it.
-    const HANDLE handle =
-        CreateFileW(file_.c_str(), FILE_WRITE_DATA | FILE_APPEND_DATA,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileW(file_.c_str(), FILE_WRITE_DATA | FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         ThrowFileError(SystemDescription(GetLastError()), file_);
     }

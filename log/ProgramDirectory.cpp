@@ -24,9 +24,8 @@ std::filesystem::path ExecutablePath() {
         const DWORD length =
             GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
-            throw RunTimeError(ErrorKind::FileError,
-                               logfile::SystemDescription(GetLastError()) +
-                                   " (cannot locate the program)");
+            throw RunTimeError(ErrorKind::FileError, logfile::SystemDescription(GetLastError()) +
+                                                         " (cannot locate the program)");
         }
         if (length < path.size()) {
             path.resize(length);
