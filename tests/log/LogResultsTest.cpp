@@ -186,6 +186,25 @@ private:
     std::vector<std::function<void()>> steps_;
 };
 
+fs::path DirectoryGone(const fs::path& directory, Undo&) {
+    fs::remove_all(directory);
+    return directory;
+}
+
+fs::path DirectoryForLog(const fs::path& directory, Undo&) {
+    fs::remove(directory / "Nitrox.txt");
+    fs::create_directory(directory / "Nitrox.txt");
+    return directory;
+}
+
+#if !defined(_WIN32)
+fs::path FifoForLog(const fs::path& directory, Undo&) {
+    fs::remove(directory / "Nitrox.txt");
+    EXPECT_EQ(::mkfifo((directory / "Nitrox.txt").c_str(), 0600), 0);
+    return directory;
+}
+#endif
+
 // Makes the log read-only. Returns no directory when this system lets us write to it all the
 // same (root, or wine run by root): the row cannot be tried here.
 fs::path ReadOnlyLog(const fs::path& directory, Undo& undo) {
@@ -209,19 +228,8 @@ TEST_F(LogResultsTest, AFailedPrintLeavesTheLogAsItWasAndIsNeverConfirmed) {
     const std::string locked(logfile::kLockedByAnother);
 #if defined(_WIN32)
     const Row rows[] = {
-        {"directory gone",
-         [](const fs::path& d, Undo&) {
-             fs::remove_all(d);
-             return d;
-         },
-         logfile::SystemDescription(ERROR_PATH_NOT_FOUND)},
-        {"log is a directory",
-         [](const fs::path& d, Undo&) {
-             fs::remove(d / "Nitrox.txt");
-             fs::create_directory(d / "Nitrox.txt");
-             return d;
-         },
-         logfile::SystemDescription(ERROR_ACCESS_DENIED)},
+        {"directory gone", DirectoryGone, logfile::SystemDescription(ERROR_PATH_NOT_FOUND)},
+        {"log is a directory", DirectoryForLog, logfile::SystemDescription(ERROR_ACCESS_DENIED)},
         {"read-only log", ReadOnlyLog, logfile::SystemDescription(ERROR_ACCESS_DENIED)},
         {"named pipe",
          [](const fs::path&, Undo& undo) {
@@ -246,31 +254,13 @@ TEST_F(LogResultsTest, AFailedPrintLeavesTheLogAsItWasAndIsNeverConfirmed) {
     };
 #else
     const Row rows[] = {
-        {"directory gone",
-         [](const fs::path& d, Undo&) {
-             fs::remove_all(d);
-             return d;
-         },
-         "No such file or directory"},
-        {"log is a directory",
-         [](const fs::path& d, Undo&) {
-             fs::remove(d / "Nitrox.txt");
-             fs::create_directory(d / "Nitrox.txt");
-             return d;
-         },
-         "Is a directory"},
+        {"directory gone", DirectoryGone, "No such file or directory"},
+        {"log is a directory", DirectoryForLog, "Is a directory"},
         {"read-only log", ReadOnlyLog, "Permission denied"},
-        {"FIFO with no reader",
-         [](const fs::path& d, Undo&) {
-             fs::remove(d / "Nitrox.txt");
-             EXPECT_EQ(::mkfifo((d / "Nitrox.txt").c_str(), 0600), 0);
-             return d;
-         },
-         not_regular},
+        {"FIFO with no reader", FifoForLog, not_regular},
         {"FIFO with a reader",
          [](const fs::path& d, Undo& undo) {
-             fs::remove(d / "Nitrox.txt");
-             EXPECT_EQ(::mkfifo((d / "Nitrox.txt").c_str(), 0600), 0);
+             FifoForLog(d, undo);
              const int reader = ::open((d / "Nitrox.txt").c_str(), O_RDONLY | O_NONBLOCK);
              undo.Add([reader] {
                  char byte = 0;
