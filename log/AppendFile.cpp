@@ -1,47 +1,68 @@
 #include "log/AppendFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
+#include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <thread>
 
 #include "core/RunTimeError.h"
+#include "log/LogFile.h"
 
 namespace pelagrin {
-namespace {
+namespace logfile {
 
-[[noreturn]] void ThrowFileError(int error, const std::filesystem::path& file) {
-    const std::string description =
-        error != 0 ? std::generic_category().message(error) : std::string("I/O error");
+void ThrowFileError(std::string_view description, const std::filesystem::path& file) {
+    std::error_code unknown;
+    std::filesystem::path full = std::filesystem::absolute(file, unknown);
+    if (unknown) {
+        full = file;
+    }
     throw RunTimeError(ErrorKind::FileError,
-                       description + " (" + std::filesystem::absolute(file).string() + ")");
+                       std::string(description) + " (" + PathText(full) + ")");
 }
 
-struct FileCloser {
-    void operator()(std::FILE* stream) const noexcept { std::fclose(stream); }
-};
+}  // namespace logfile
+
+namespace {
+
+// Another instance holds the lock only for the moment of its own append; a lock held longer
+// belongs to something stuck, and the window must not freeze behind it.
+constexpr std::chrono::seconds kLongestLockWait{2};
+constexpr std::chrono::milliseconds kLockRetry{5};
+
+void WaitForLock(logfile::LogFile& log) {
+    const auto give_up = std::chrono::steady_clock::now() + kLongestLockWait;
+    while (!log.TryLock()) {
+        if (std::chrono::steady_clock::now() >= give_up) {
+            logfile::ThrowFileError(logfile::kLockedByAnother, log.Path());
+        }
+        std::this_thread::sleep_for(kLockRetry);
+    }
+}
 
 }  // namespace
 
 void AppendFile(const std::filesystem::path& file, std::string_view bytes) {
-    errno = 0;
-    // Binary append: the record carries its own "\r\n" line ends on every platform.
-    std::unique_ptr<std::FILE, FileCloser> stream(std::fopen(file.string().c_str(), "ab"));
-    if (!stream) {
-        ThrowFileError(errno, file);
+    logfile::LogFile log(file);
+    WaitForLock(log);
+    // Under the lock no other instance can append, so this length is where the record starts
+    // and where a failed record is cut back to: the log never keeps half a record, and the
+    // next record never lands after a fragment.
+    const std::uint64_t length = log.SeekEnd();
+    std::optional<std::string> failure = log.Write(bytes);
+    if (!failure) {
+        failure = log.Flush();
     }
-    // Unbuffered, so the whole record goes to the system as one write of its own.
-    std::setvbuf(stream.get(), nullptr, _IONBF, 0);
-
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stream.get()) != bytes.size() ||
-        std::fflush(stream.get()) != 0) {
-        ThrowFileError(errno, file);  // the closer still closes it
+    if (failure) {
+        if (!log.CutBackTo(length)) {
+            logfile::ThrowFileError(*failure + std::string(logfile::kPartialRecordLeft), file);
+        }
+        logfile::ThrowFileError(*failure, file);
     }
-    errno = 0;
-    if (std::fclose(stream.release()) != 0) {
-        ThrowFileError(errno, file);
+    if (const std::optional<std::string> closing = log.Close()) {
+        logfile::ThrowFileError(*closing, file);
     }
 }
 

@@ -5,10 +5,14 @@
 
 namespace pelagrin {
 
-// Appends `bytes` to the file, creating it if missing, with a single write, and closes it.
-// What the file held before is never truncated, rewritten or read. Any failure to open,
-// write, flush or close throws RunTimeError (FileError) with the system's description and
-// the file's full path; the file is closed in every case.
+// Appends `bytes` to the file, creating it if missing, and closes it. The file must be a
+// regular file (symbolic links are followed); nothing waits on a pipe or device. The append
+// holds the lock that other instances take, normally writes the bytes in one call, and has
+// them flushed to the disk. If it fails part way the file is cut back to its earlier length,
+// so a failure leaves it exactly as it was. What it held before is never rewritten or read.
+// Any failure throws RunTimeError (FileError) with the system's description and the file's
+// full path; when even the cutting back failed, the description says the log may end in a
+// partial record.
 void AppendFile(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace pelagrin

@@ -7,6 +7,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "log/LogFile.h"
 #endif
 
 namespace pelagrin {
@@ -14,12 +16,16 @@ namespace {
 
 std::filesystem::path ExecutablePath() {
 #if defined(_WIN32)
+    // Kept wide from the system to the file name, so any folder name works, and grown until
+    // the whole name fits: a name longer than MAX_PATH comes back cut short, with the full
+    // buffer's length.
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
-            throw RunTimeError(ErrorKind::FileError,
-                               std::system_category().message(static_cast<int>(GetLastError())));
+            throw RunTimeError(ErrorKind::FileError, logfile::SystemDescription(GetLastError()) +
+                                                         " (cannot locate the program)");
         }
         if (length < path.size()) {
             path.resize(length);

@@ -1,16 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <iterator>
+#include <random>
 #include <string>
+#include <utility>
+#include <vector>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "core/Calculate.h"
 #include "core/RunTimeError.h"
+#include "log/LogFile.h"
 #include "log/LogResults.h"
 #include "log/ProgramDirectory.h"
 #include "support/RecordingView.h"
@@ -44,16 +56,23 @@ const std::string kRecord100Over32 =
     "\r\n"
     "\r\n";
 
+// The path as the error message spells it.
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = fs::absolute(path).u8string();
+    return {text.begin(), text.end()};
+}
+
 class LogResultsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        directory_ = fs::temp_directory_path() /
-                     ("pelagrin-log-" + std::to_string(::getpid()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory_);
+        root_ = fs::temp_directory_path() /
+                ("pelagrin-log-" + std::to_string(std::random_device()()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // A diver's folder may have any name; the ANSI code page of Windows spells neither.
+        directory_ = root_ / u8"Tauchgänge" / u8"潜水";
         fs::create_directories(directory_);
     }
-    void TearDown() override { fs::remove_all(directory_); }
+    void TearDown() override { fs::remove_all(root_); }
 
     [[nodiscard]] fs::path LogFile() const { return directory_ / "Nitrox.txt"; }
 
@@ -68,8 +87,12 @@ protected:
 
     // Runs Print and returns the file error's text, or "" when it succeeded.
     std::string Print(RecordingView& window, const CalcValues& values) {
+        return Print(window, values, directory_);
+    }
+    static std::string Print(RecordingView& window, const CalcValues& values,
+                             const fs::path& directory) {
         try {
-            LogResults(window, values, directory_);
+            LogResults(window, values, directory);
         } catch (const RunTimeError& error) {
             EXPECT_EQ(error.Kind(), ErrorKind::FileError);
             return error.what();
@@ -77,6 +100,7 @@ protected:
         return {};
     }
 
+    fs::path root_;
     fs::path directory_;
 };
 
@@ -145,61 +169,168 @@ TEST_F(LogResultsTest, AppendsAfterWhatTheFileHolds) {
     EXPECT_EQ(window.messages.size(), 2U);
 }
 
-TEST_F(LogResultsTest, FailuresAreReportedWithThePathAndNeverConfirmed) {
+// What a row set up for the moment of Print, undone, last first, when the row is done.
+class Undo {
+public:
+    Undo() = default;
+    Undo(const Undo&) = delete;
+    Undo& operator=(const Undo&) = delete;
+    ~Undo() {
+        for (auto step = steps_.rbegin(); step != steps_.rend(); ++step) {
+            (*step)();
+        }
+    }
+    void Add(std::function<void()> step) { steps_.push_back(std::move(step)); }
+
+private:
+    std::vector<std::function<void()>> steps_;
+};
+
+fs::path DirectoryGone(const fs::path& directory, Undo&) {
+    fs::remove_all(directory);
+    return directory;
+}
+
+fs::path DirectoryForLog(const fs::path& directory, Undo&) {
+    fs::remove(directory / "Nitrox.txt");
+    fs::create_directory(directory / "Nitrox.txt");
+    return directory;
+}
+
+#if !defined(_WIN32)
+fs::path FifoForLog(const fs::path& directory, Undo&) {
+    fs::remove(directory / "Nitrox.txt");
+    EXPECT_EQ(::mkfifo((directory / "Nitrox.txt").c_str(), 0600), 0);
+    return directory;
+}
+#endif
+
+// Makes the log read-only. Returns no directory when this system lets us write to it all the
+// same (root, or wine run by root): the row cannot be tried here.
+fs::path ReadOnlyLog(const fs::path& directory, Undo& undo) {
+    const fs::path log = directory / "Nitrox.txt";
+    fs::permissions(log, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    undo.Add([log] { fs::permissions(log, fs::perms::owner_write, fs::perm_options::add); });
+    return std::ofstream(log, std::ios::app) ? fs::path() : directory;
+}
+
+// Whatever stops the record, the diver is told why and where, nothing is confirmed, the
+// records already logged stay exactly as they were, and the window never hangs.
+TEST_F(LogResultsTest, AFailedPrintLeavesTheLogAsItWasAndIsNeverConfirmed) {
     struct Row {
         const char* name;
-        void (*prepare)(const fs::path& directory);
-        const char* description;
+        // Spoils the log; returns the directory to print into.
+        fs::path (*prepare)(const fs::path& directory, Undo& undo);
+        std::string description;
     };
+    const std::string not_regular(logfile::kNotARegularFile);
+    const std::string locked(logfile::kLockedByAnother);
+#if defined(_WIN32)
     const Row rows[] = {
-        {"directory gone", [](const fs::path& d) { fs::remove_all(d); },
-         "No such file or directory"},
-        {"log is a directory", [](const fs::path& d) { fs::create_directory(d / "Nitrox.txt"); },
-         "Is a directory"},
-        {"device full",
-         [](const fs::path& d) { fs::create_symlink("/dev/full", d / "Nitrox.txt"); },
-         "No space left on device"},
+        {"directory gone", DirectoryGone, logfile::SystemDescription(ERROR_PATH_NOT_FOUND)},
+        {"log is a directory", DirectoryForLog, logfile::SystemDescription(ERROR_ACCESS_DENIED)},
+        {"read-only log", ReadOnlyLog, logfile::SystemDescription(ERROR_ACCESS_DENIED)},
+        {"named pipe",
+         [](const fs::path&, Undo& undo) {
+             const HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\Nitrox.txt", PIPE_ACCESS_INBOUND,
+                                                  PIPE_TYPE_BYTE, 1, 0, 4096, 0, nullptr);
+             EXPECT_NE(pipe, INVALID_HANDLE_VALUE);
+             undo.Add([pipe] { CloseHandle(pipe); });
+             return fs::path(L"\\\\.\\pipe");
+         },
+         not_regular},
+        {"locked by another program",
+         [](const fs::path& d, Undo& undo) {
+             const HANDLE other = CreateFileW((d / "Nitrox.txt").c_str(), GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, 0, nullptr);
+             OVERLAPPED whole{};
+             EXPECT_TRUE(LockFileEx(other, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
+             undo.Add([other] { CloseHandle(other); });
+             return d;
+         },
+         locked},
     };
+#else
+    const Row rows[] = {
+        {"directory gone", DirectoryGone, "No such file or directory"},
+        {"log is a directory", DirectoryForLog, "Is a directory"},
+        {"read-only log", ReadOnlyLog, "Permission denied"},
+        {"FIFO with no reader", FifoForLog, not_regular},
+        {"FIFO with a reader",
+         [](const fs::path& d, Undo& undo) {
+             FifoForLog(d, undo);
+             const int reader = ::open((d / "Nitrox.txt").c_str(), O_RDONLY | O_NONBLOCK);
+             undo.Add([reader] {
+                 char byte = 0;
+                 EXPECT_LE(::read(reader, &byte, 1), 0) << "the record went into the pipe";
+                 ::close(reader);
+             });
+             return d;
+         },
+         not_regular},
+        {"locked by another program",
+         [](const fs::path& d, Undo& undo) {
+             const int other = ::open((d / "Nitrox.txt").c_str(), O_RDONLY);
+             EXPECT_EQ(::flock(other, LOCK_EX), 0);
+             undo.Add([other] { ::close(other); });
+             return d;
+         },
+         locked},
+        {"disk full part way through the record",
+         [](const fs::path& d, Undo& undo) {
+             // Room for 20 bytes of the record; SIGXFSZ keeps its default, ending the run.
+             rlimit saved{};
+             EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+             rlimit full = saved;
+             full.rlim_cur = fs::file_size(d / "Nitrox.txt") + 20;
+             EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
+             undo.Add([saved] { ::setrlimit(RLIMIT_FSIZE, &saved); });
+             return d;
+         },
+         "File too large"},
+    };
+    ::alarm(20);  // a Print that blocks ends the test run instead of hanging it
+#endif
+    const std::string earlier = kRecord100Over32;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         fs::remove_all(directory_);
         fs::create_directories(directory_);
-        row.prepare(directory_);
+        WriteLog(earlier);
         RecordingView window("100", "32");
-        const std::string error = Print(window, CalcValues{});
-        EXPECT_EQ(error, std::string("File error: ") + row.description + " (" +
-                             (directory_ / "Nitrox.txt").string() + ")");
+        fs::path log_directory;
+        std::string error;
+        {
+            Undo undo;
+            log_directory = row.prepare(directory_, undo);
+            if (log_directory.empty()) {
+                std::cout << "Row skipped, this system lets us write to it: " << row.name << '\n';
+                continue;
+            }
+            error = Print(window, CalcValues{}, log_directory);
+        }
+        EXPECT_EQ(error, "File error: " + row.description + " (" +
+                             Utf8(log_directory / "Nitrox.txt") + ")");
+        EXPECT_NE(row.description.back(), '.');
         EXPECT_TRUE(window.messages.empty());
+        if (fs::is_regular_file(LogFile())) {
+            EXPECT_EQ(LogBytes(), earlier);
+        }
     }
+#if !defined(_WIN32)
+    ::alarm(0);
+#endif
 }
 
-// A disk that fills up must not cost the diver the records already logged.
-TEST_F(LogResultsTest, AFullDiskLeavesEarlierRecordsIntact) {
-    const std::string earlier = kRecord100Over32;
-    WriteLog(earlier);
-
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto saved_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit full = saved;
-    full.rlim_cur = earlier.size();
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
-
-    RecordingView window("100", "32");
-    const std::string error = Print(window, CalcValues{});
-
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, saved_handler);
-
-    EXPECT_NE(error.find("File too large"), std::string::npos) << error;
-    EXPECT_TRUE(window.messages.empty());
-    EXPECT_EQ(LogBytes(), earlier);
-}
-
-TEST(ProgramDirectory, IsWhereThisProgramLies) {
-    const fs::path self = fs::canonical("/proc/self/exe");
-    EXPECT_EQ(ProgramDirectory(), self.parent_path());
-    EXPECT_TRUE(fs::is_directory(ProgramDirectory()));
+TEST(ProgramDirectory, IsWhereThisProgramLiesWhateverTheCurrentDirectory) {
+    const fs::path started_in = fs::current_path();
+    fs::current_path(fs::temp_directory_path());
+    const fs::path directory = ProgramDirectory();
+    fs::current_path(started_in);
+    EXPECT_TRUE(directory.is_absolute());
+    EXPECT_TRUE(fs::is_regular_file(directory / LOG_TESTS_FILE_NAME)) << Utf8(directory);
 }
 
 }  // namespace

@@ -1,0 +1,154 @@
+#include <windows.h>
+
+#include <string>
+#include <utility>
+
+#include "log/LogFile.h"
+
+namespace pelagrin::logfile {
+namespace {
+
+std::string Utf8(std::wstring_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int wide_length = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), wide_length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), wide_length, utf8.data(), length, nullptr,
+                        nullptr);
+    return utf8;
+}
+
+HANDLE Native(void* handle) {
+    return static_cast<HANDLE>(handle);
+}
+
+std::optional<std::string> LastError() {
+    return SystemDescription(GetLastError());
+}
+
+// The whole of the file and anything appended later: a mandatory lock on Windows, so no
+// other writer gets in between a failed record and its cutting back.
+constexpr DWORD kWholeFileLow = MAXDWORD;
+constexpr DWORD kWholeFileHigh = MAXDWORD;
+
+}  // namespace
+
+std::string SystemDescription(unsigned long code) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0) {
+        return "Error " + std::to_string(code);
+    }
+    std::wstring_view message(text, length);
+    // "Access is denied.\r\n": the message box puts the path after it, in brackets.
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
+                                message.back() == L' ' || message.back() == L'.')) {
+        message.remove_suffix(1);
+    }
+    std::string utf8 = Utf8(message);
+    LocalFree(text);
+    return utf8;
+}
+
+std::string PathText(const std::filesystem::path& file) {
+    // Straight from the wide name: the ANSI code page cannot spell every folder (潜水).
+    return Utf8(file.native());
+}
+
+LogFile::LogFile(std::filesystem::path file) : file_(std::move(file)) {
+    // Write access as well as append: cutting a failed record back and locking need it.
+    const HANDLE handle = CreateFileW(file_.c_str(), FILE_WRITE_DATA | FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        ThrowFileError(SystemDescription(GetLastError()), file_);
+    }
+    handle_ = handle;
+    // A pipe, console or device could block the window or swallow the record.
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(std::exchange(handle_, nullptr));
+        ThrowFileError(kNotARegularFile, file_);
+    }
+}
+
+LogFile::~LogFile() {
+    if (handle_ != nullptr) {
+        if (locked_) {
+            OVERLAPPED whole{};
+            UnlockFileEx(Native(handle_), 0, kWholeFileLow, kWholeFileHigh, &whole);
+        }
+        CloseHandle(Native(handle_));
+    }
+}
+
+bool LogFile::TryLock() {
+    OVERLAPPED whole{};
+    if (LockFileEx(Native(handle_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                   kWholeFileLow, kWholeFileHigh, &whole)) {
+        locked_ = true;
+        return true;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_LOCK_VIOLATION) {
+        return false;
+    }
+    ThrowFileError(SystemDescription(error), file_);
+}
+
+std::uint64_t LogFile::SeekEnd() {
+    LARGE_INTEGER end{};
+    if (!SetFilePointerEx(Native(handle_), LARGE_INTEGER{}, &end, FILE_END)) {
+        ThrowFileError(SystemDescription(GetLastError()), file_);
+    }
+    return static_cast<std::uint64_t>(end.QuadPart);
+}
+
+std::optional<std::string> LogFile::Write(std::string_view bytes) const {
+    while (!bytes.empty()) {
+        const DWORD size = bytes.size() > MAXDWORD ? MAXDWORD : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        if (!WriteFile(Native(handle_), bytes.data(), size, &written, nullptr)) {
+            return LastError();
+        }
+        if (written == 0) {
+            return SystemDescription(ERROR_WRITE_FAULT);
+        }
+        bytes.remove_prefix(written);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> LogFile::Flush() const {
+    if (!FlushFileBuffers(Native(handle_))) {
+        return LastError();
+    }
+    return std::nullopt;
+}
+
+bool LogFile::CutBackTo(std::uint64_t length) const {
+    LARGE_INTEGER position{};
+    position.QuadPart = static_cast<LONGLONG>(length);
+    return SetFilePointerEx(Native(handle_), position, nullptr, FILE_BEGIN) &&
+           SetEndOfFile(Native(handle_));
+}
+
+std::optional<std::string> LogFile::Close() {
+    const HANDLE handle = Native(std::exchange(handle_, nullptr));
+    std::optional<std::string> failure;
+    OVERLAPPED whole{};
+    if (std::exchange(locked_, false) &&
+        !UnlockFileEx(handle, 0, kWholeFileLow, kWholeFileHigh, &whole)) {
+        failure = LastError();
+    }
+    if (!CloseHandle(handle) && !failure) {
+        failure = LastError();
+    }
+    return failure;
+}
+
+}  // namespace pelagrin::logfile
