@@ -176,8 +176,9 @@ public:
     Undo(const Undo&) = delete;
     Undo& operator=(const Undo&) = delete;
     ~Undo() {
-        for (auto step = steps_.rbegin(); step != steps_.rend(); ++step) {
-            (*step)();
+        while (!steps_.empty()) {
+            steps_.back()();
+            steps_.pop_back();
         }
     }
     void Add(std::function<void()> step) { steps_.push_back(std::move(step)); }
