@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <ctime>
 #include <system_error>
 #include <utility>
 
@@ -30,9 +29,12 @@ public:
         pthread_sigmask(SIG_BLOCK, &signal_, &saved_);
     }
     ~FileSizeSignalHeld() {
-        if (sigismember(&saved_, SIGXFSZ) == 0) {
-            const timespec now{};
-            sigtimedwait(&signal_, nullptr, &now);  // ours alone: it was not held before
+        // Ours alone when it was not held before: taken off the thread so it never lands.
+        sigset_t pending{};
+        if (sigismember(&saved_, SIGXFSZ) == 0 && sigpending(&pending) == 0 &&
+            sigismember(&pending, SIGXFSZ) == 1) {
+            int taken = 0;
+            sigwait(&signal_, &taken);  // returns at once: the signal is pending
         }
         pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
     }
