@@ -4,22 +4,10 @@
 #include <utility>
 
 #include "log/LogFile.h"
+#include "log/WideText.h"
 
 namespace pelagrin::logfile {
 namespace {
-
-std::string Utf8(std::wstring_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int wide_length = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), wide_length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), wide_length, utf8.data(), length, nullptr,
-                        nullptr);
-    return utf8;
-}
 
 HANDLE Native(void* handle) {
     return static_cast<HANDLE>(handle);

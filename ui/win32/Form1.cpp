@@ -1,11 +1,11 @@
 #include "ui/win32/Form1.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <stdexcept>
 #include <system_error>
 
+#include "log/WideText.h"
 #include "ui/Dispatch.h"
 
 namespace pelagrin {
@@ -26,44 +26,6 @@ constexpr UINT CommandId(form::Command command) {
 
 [[noreturn]] void ThrowLastError(const char* what) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
-}
-
-// The commands speak UTF-8; the controls speak UTF-16. A text too long to count in an int
-// (some two thousand million bytes pasted into one box) cannot be converted; the dispatch
-// reports it as an internal error and the window carries on.
-std::wstring Wide(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    if (text.size() > INT_MAX) {
-        throw std::length_error("text too long to convert");
-    }
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    if (length <= 0) {
-        throw std::length_error("text cannot be converted");
-    }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
-std::string Narrow(std::wstring_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    if (text.size() > INT_MAX) {
-        throw std::length_error("text too long to convert");
-    }
-    const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) {
-        throw std::length_error("text cannot be converted");
-    }
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
-    return narrow;
 }
 
 std::wstring WindowText(HWND control) {
@@ -88,34 +50,35 @@ COLORREF Colour(form::Rgb rgb) {
 // The classic face, bold, at the control's size in points for this DPI. Where the face is
 // missing the font mapper picks the closest sans serif, as it does for any program.
 HFONT CreateFormFont(double points, UINT dpi) {
-    static const std::wstring face = Wide(form::kFontFace);
+    static const std::wstring face = Utf16(form::kFontFace);
     const int height = -static_cast<int>(std::lround(points * dpi / 72.0));
     return CreateFontW(height, 0, 0, 0, form::kFontWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        VARIABLE_PITCH | FF_SWISS, face.c_str());
 }
 
-std::size_t Index(InputBox box) {
-    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
-        if (form::kControls[i].box == box) {
-            return i;
-        }
+// Where the control that holds `role` stands in the description.
+template <typename Role>
+std::size_t IndexOf(std::optional<Role> form::Control::*field, Role role) {
+    const auto* found = std::find_if(form::kControls.begin(), form::kControls.end(),
+                                     [&](const form::Control& c) { return c.*field == role; });
+    if (found == form::kControls.end()) {
+        throw std::logic_error("control missing from the form");
     }
-    throw std::logic_error("input box missing from the form");
+    return static_cast<std::size_t>(found - form::kControls.begin());
+}
+
+std::size_t Index(InputBox box) {
+    return IndexOf(&form::Control::box, box);
 }
 
 std::size_t Index(ResultLabel label) {
-    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
-        if (form::kControls[i].result == label) {
-            return i;
-        }
-    }
-    throw std::logic_error("result label missing from the form");
+    return IndexOf(&form::Control::result, label);
 }
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance) : title_(Wide(form::kApplicationTitle)) {
+Form1::Form1(HINSTANCE instance) : title_(Utf16(form::kApplicationTitle)) {
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = WindowProc;
@@ -135,7 +98,7 @@ Form1::Form1(HINSTANCE instance) : title_(Wide(form::kApplicationTitle)) {
     menu_ = CreateMenu();
     HMENU file = nullptr;
     for (const form::MenuEntry& entry : form::kMenus) {
-        const std::wstring caption = Wide(entry.caption);
+        const std::wstring caption = Utf16(entry.caption);
         if (!entry.command) {
             file = CreatePopupMenu();
             AppendMenuW(menu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(file),
@@ -147,7 +110,7 @@ Form1::Form1(HINSTANCE instance) : title_(Wide(form::kApplicationTitle)) {
     }
 
     // Sized once the window knows the DPI of the monitor it is on.
-    window_ = CreateWindowExW(kExStyle, kClassName, Wide(form::kCaption).c_str(), kStyle,
+    window_ = CreateWindowExW(kExStyle, kClassName, Utf16(form::kCaption).c_str(), kStyle,
                               CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, menu_, instance, this);
     if (window_ == nullptr) {
         ThrowLastError("CreateWindowExW");
@@ -190,7 +153,7 @@ void Form1::CreateControls(HINSTANCE instance) {
             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
             (is_box ? WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL : SS_LEFT | SS_NOPREFIX);
         HWND handle = CreateWindowExW(is_box ? WS_EX_CLIENTEDGE : 0, is_box ? L"EDIT" : L"STATIC",
-                                      Wide(control.text).c_str(), style, 0, 0, 0, 0, window_,
+                                      Utf16(control.text).c_str(), style, 0, 0, 0, 0, window_,
                                       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(i + 1)),
                                       instance, nullptr);
         if (handle == nullptr) {
@@ -395,7 +358,7 @@ void Form1::ShowError(const std::string& fault) const noexcept {
     const wchar_t* text = L"Internal error: out of memory";
     std::wstring wide;
     try {
-        wide = Wide(fault);
+        wide = Utf16(fault);
         text = wide.c_str();
     } catch (const std::exception&) {
         // The fixed text above still tells the diver the command did not finish.
@@ -404,15 +367,15 @@ void Form1::ShowError(const std::string& fault) const noexcept {
 }
 
 std::string Form1::InputText(InputBox box) const {
-    return Narrow(WindowText(controls_[Index(box)]));
+    return Utf8(WindowText(controls_[Index(box)]));
 }
 
 void Form1::SetInputText(InputBox box, std::string_view text) {
-    SetWindowTextW(controls_[Index(box)], Wide(text).c_str());
+    SetWindowTextW(controls_[Index(box)], Utf16(text).c_str());
 }
 
 void Form1::SetCaption(ResultLabel label, std::string_view text) {
-    SetWindowTextW(controls_[Index(label)], Wide(text).c_str());
+    SetWindowTextW(controls_[Index(label)], Utf16(text).c_str());
 }
 
 void Form1::FocusDepthBox() {
@@ -425,9 +388,9 @@ void Form1::ShowMessage(std::string_view text, MessageStyle style,
     if (closed_) {
         return;  // the window is gone: no box may outlive it
     }
-    const std::wstring caption = title ? Wide(*title) : title_;
+    const std::wstring caption = title ? Utf16(*title) : title_;
     const UINT icon = style == MessageStyle::MessageInformation ? MB_ICONINFORMATION : 0;
-    MessageBoxW(window_, Wide(text).c_str(), caption.c_str(), MB_OK | icon);
+    MessageBoxW(window_, Utf16(text).c_str(), caption.c_str(), MB_OK | icon);
 }
 
 }  // namespace pelagrin
