@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test of the calculator: static analysis,
 # the suite under AddressSanitizer and UBSan, a bounded fuzz run, the Windows program under
-# wine, and last the whole suite of the Linux debug build (ending with CTest's summary).
+# wine, the release program's hardening, and last the whole suite of the Linux debug build (ending with CTest's summary).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,5 +21,10 @@ ctest --preset windows || status=$?
 WINEPREFIX=$PWD/build/windows/wineprefix timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
 [ "$status" -eq 0 ]
 (cd build/windows && cpack -G ZIP)
+
+# The program scripts/run.sh builds, with the protections a Debian package would have.
+cmake --preset release
+cmake --build --preset release
+bash tests/hardening/checksec.sh build/release/bin/pelagrin
 
 ctest --preset debug

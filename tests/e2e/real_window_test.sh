@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Uses the built calculator as a diver would, in a real X window under Xvfb and from the
 # keyboard alone: type depth and O2, Enter, File > Print, Clear, Print again, File > Exit.
+# It starts from a folder that holds a planted Qt library, which must not be loaded.
 # Then the bytes of Nitrox.txt beside the program must be exactly the two records.
 # Usage: real_window_test.sh <path to the pelagrin executable>
 set -euo pipefail
@@ -15,6 +16,10 @@ cp "$program" "$work/bin/pelagrin"
 
 # A drop-down menu is an override-redirect window of the program.
 is_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
+
+# A library planted in the folder the diver starts from is never loaded: this one would stop
+# the program with "file too short".
+echo garbage >"$work/elsewhere/libQt6Widgets.so.6"
 
 cd "$work/elsewhere"   # not the program's directory: the log must still land beside it
 "$work/bin/pelagrin" >"$work/app.log" 2>&1 &

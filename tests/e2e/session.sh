@@ -36,7 +36,7 @@ window() {
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.05
     done
-    fail "no window titled '$1'"
+    fail "no window titled '$1'$([ -s "$work/app.log" ] && printf ': %s' "$(cat "$work/app.log")")"
 }
 
 # Waits until no visible window is titled exactly $1.
