@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test of the calculator: static analysis,
 # the suite under AddressSanitizer and UBSan, a bounded fuzz run, the Windows program under
-# wine, the release program's hardening, and last the whole suite of the Linux debug build (ending with CTest's summary).
+# wine, the release program's hardening, and last the whole suite of the Linux debug build
+# (ending with CTest's summary).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
