@@ -29,6 +29,9 @@ public:
     // without a title the application's own title shows.
     virtual void ShowMessage(std::string_view text, MessageStyle style,
                              std::optional<std::string_view> title) = 0;
+    // Called again and again while a command waits briefly on another program (a log held
+    // locked): the window may repaint itself, but takes no input, so no command can start.
+    virtual void KeepPainted() {}
 
 protected:
     view() = default;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -32,11 +33,14 @@ namespace {
 constexpr std::chrono::seconds kLongestLockWait{2};
 constexpr std::chrono::milliseconds kLockRetry{5};
 
-void WaitForLock(logfile::LogFile& log) {
+void WaitForLock(logfile::LogFile& log, const std::function<void()>& while_waiting) {
     const auto give_up = std::chrono::steady_clock::now() + kLongestLockWait;
     while (!log.TryLock()) {
         if (std::chrono::steady_clock::now() >= give_up) {
             logfile::ThrowFileError(logfile::kLockedByAnother, log.Path());
+        }
+        if (while_waiting) {
+            while_waiting();
         }
         std::this_thread::sleep_for(kLockRetry);
     }
@@ -44,9 +48,10 @@ void WaitForLock(logfile::LogFile& log) {
 
 }  // namespace
 
-void AppendFile(const std::filesystem::path& file, std::string_view bytes) {
+void AppendFile(const std::filesystem::path& file, std::string_view bytes,
+                const std::function<void()>& while_waiting) {
     logfile::LogFile log(file);
-    WaitForLock(log);
+    WaitForLock(log, while_waiting);
     // Under the lock no other instance can append, so this length is where the record starts
     // and where a failed record is cut back to: the log never keeps half a record, and the
     // next record never lands after a fragment.

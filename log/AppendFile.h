@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace pelagrin {
@@ -11,8 +12,10 @@ namespace pelagrin {
 // them flushed to the disk. If it fails part way the file is cut back to its earlier length,
 // so a failure leaves it exactly as it was. What it held before is never rewritten or read.
 // Any failure throws RunTimeError (FileError) with the system's description and the file's
-// full path; when even the cutting back failed, the description says the log may end in a
-// partial record.
-void AppendFile(const std::filesystem::path& file, std::string_view bytes);
+// full path; when the cutting back failed and the file is longer than before, the description
+// says the log may end in a partial record. While another instance holds the lock (at most
+// two seconds), `while_waiting` is called between tries.
+void AppendFile(const std::filesystem::path& file, std::string_view bytes,
+                const std::function<void()>& while_waiting = {});
 
 }  // namespace pelagrin

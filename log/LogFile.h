@@ -52,7 +52,7 @@ public:
     // Has the system put the written bytes on the disk, so a late write error is still seen
     // while the record can be taken back. Returns the description of a failure.
     std::optional<std::string> Flush() const;
-    // Cuts the file back to `length`; false if that failed too.
+    // Cuts the file back to `length`; false only if it is left longer than that.
     bool CutBackTo(std::uint64_t length) const;
     // Releases the lock and closes. Returns the description of a failure.
     std::optional<std::string> Close();

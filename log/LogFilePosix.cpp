@@ -126,7 +126,12 @@ std::optional<std::string> LogFile::Flush() const {
 }
 
 bool LogFile::CutBackTo(std::uint64_t length) const {
-    return ::ftruncate(fd_, static_cast<off_t>(length)) == 0;
+    if (::ftruncate(fd_, static_cast<off_t>(length)) == 0) {
+        return true;
+    }
+    // A write that failed before its first byte left nothing to cut.
+    struct stat status {};
+    return ::fstat(fd_, &status) == 0 && static_cast<std::uint64_t>(status.st_size) <= length;
 }
 
 std::optional<std::string> LogFile::Close() {

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -32,15 +33,15 @@ std::string SystemDescription(unsigned long code) {
     if (length == 0) {
         return "Error " + std::to_string(code);
     }
+    // The system's buffer goes back to it however this ends, a failed conversion included.
+    const std::unique_ptr<wchar_t, decltype(&LocalFree)> owned(text, &LocalFree);
     std::wstring_view message(text, length);
     // "Access is denied.\r\n": the message box puts the path after it, in brackets.
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
                                 message.back() == L' ' || message.back() == L'.')) {
         message.remove_suffix(1);
     }
-    std::string utf8 = Utf8(message);
-    LocalFree(text);
-    return utf8;
+    return Utf8(message);
 }
 
 std::string PathText(const std::filesystem::path& file) {
@@ -121,8 +122,15 @@ std::optional<std::string> LogFile::Flush() const {
 bool LogFile::CutBackTo(std::uint64_t length) const {
     LARGE_INTEGER position{};
     position.QuadPart = static_cast<LONGLONG>(length);
-    return SetFilePointerEx(Native(handle_), position, nullptr, FILE_BEGIN) &&
-           SetEndOfFile(Native(handle_));
+    if (SetFilePointerEx(Native(handle_), position, nullptr, FILE_BEGIN) &&
+        SetEndOfFile(Native(handle_))) {
+        return true;
+    }
+    // A write that failed before its first byte left nothing to cut (on a full disk, setting
+    // the end where it already is can fail all the same).
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(Native(handle_), &size) &&
+           static_cast<std::uint64_t>(size.QuadPart) <= length;
 }
 
 std::optional<std::string> LogFile::Close() {

@@ -9,7 +9,7 @@ void LogResults(view& window, const CalcValues& values,
                 const std::filesystem::path& log_directory) {
     const std::string record =
         LogRecord(window.InputText(InputBox::txtAD), window.InputText(InputBox::txtO2), values);
-    AppendFile(log_directory / "Nitrox.txt", record);
+    AppendFile(log_directory / "Nitrox.txt", record, [&window] { window.KeepPainted(); });
     window.ShowMessage(
         "Data saved (appended) to the file:\r\n"
         "Nitrox.txt   located in the\r\n"

@@ -14,7 +14,9 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -204,6 +206,40 @@ fs::path FifoForLog(const fs::path& directory, Undo&) {
     EXPECT_EQ(::mkfifo((directory / "Nitrox.txt").c_str(), 0600), 0);
     return directory;
 }
+
+// Leaves room for `room` more bytes in the log (RLIMIT_FSIZE); SIGXFSZ keeps its default,
+// which would end the run.
+fs::path DiskFullAfter(const fs::path& directory, Undo& undo, std::uintmax_t room) {
+    rlimit saved{};
+    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit full = saved;
+    full.rlim_cur = fs::file_size(directory / "Nitrox.txt") + room;
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    undo.Add([saved] { ::setrlimit(RLIMIT_FSIZE, &saved); });
+    return directory;
+}
+
+// A full disk before the record's first byte, in a log that may be appended to but never
+// cut (append-only): nothing was written, so nothing is said of a partial record. Returns no
+// directory where the attribute cannot be set (it takes root, and a file system that has it).
+fs::path DiskFullAtTheStartOfAnUncuttableLog(const fs::path& directory, Undo& undo) {
+    const int log = ::open((directory / "Nitrox.txt").c_str(), O_RDONLY);
+    int flags = 0;
+    if (::ioctl(log, FS_IOC_GETFLAGS, &flags) != 0) {
+        ::close(log);
+        return {};
+    }
+    const int append_only = flags | FS_APPEND_FL;
+    if (::ioctl(log, FS_IOC_SETFLAGS, &append_only) != 0) {
+        ::close(log);
+        return {};
+    }
+    undo.Add([log, flags] {
+        ::ioctl(log, FS_IOC_SETFLAGS, &flags);
+        ::close(log);
+    });
+    return DiskFullAfter(directory, undo, 0);
+}
 #endif
 
 // Makes the log read-only. Returns no directory when this system lets us write to it all the
@@ -280,16 +316,9 @@ TEST_F(LogResultsTest, AFailedPrintLeavesTheLogAsItWasAndIsNeverConfirmed) {
          },
          locked},
         {"disk full part way through the record",
-         [](const fs::path& d, Undo& undo) {
-             // Room for 20 bytes of the record; SIGXFSZ keeps its default, ending the run.
-             rlimit saved{};
-             EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-             rlimit full = saved;
-             full.rlim_cur = fs::file_size(d / "Nitrox.txt") + 20;
-             EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
-             undo.Add([saved] { ::setrlimit(RLIMIT_FSIZE, &saved); });
-             return d;
-         },
+         [](const fs::path& d, Undo& undo) { return DiskFullAfter(d, undo, 20); },
+         "File too large"},
+        {"disk full at the start of an append-only log", DiskFullAtTheStartOfAnUncuttableLog,
          "File too large"},
     };
     ::alarm(20);  // a Print that blocks ends the test run instead of hanging it
@@ -307,7 +336,7 @@ TEST_F(LogResultsTest, AFailedPrintLeavesTheLogAsItWasAndIsNeverConfirmed) {
             Undo undo;
             log_directory = row.prepare(directory_, undo);
             if (log_directory.empty()) {
-                std::cout << "Row skipped, this system lets us write to it: " << row.name << '\n';
+                std::cout << "Row skipped, this system cannot set it up: " << row.name << '\n';
                 continue;
             }
             error = Print(window, CalcValues{}, log_directory);
