@@ -100,6 +100,17 @@ inline constexpr std::array<Control, 12> kControls{{
      kWhite, 12, std::nullopt, ResultLabel::lblTATA, "Total absolute pressure, ATA"},
 }};
 
+// The caption label over each box. A screen reader on Windows names a box after the label
+// just before it in the window order, so each box is made right after its caption.
+struct BoxCaption {
+    std::string_view label;
+    std::string_view box;
+};
+inline constexpr std::array<BoxCaption, 2> kBoxCaptions{{
+    {"Label1", "txtAD"},
+    {"Label2", "txtO2"},
+}};
+
 // What a menu entry does. Exit ends the process, which only the window itself can do; the
 // others are the commands of the window's dispatch.
 enum class Command { Calculate, Clear, Print, About, Exit };

@@ -4,10 +4,12 @@
 # bring up an error box and leave the window working; then File > Exit must end the process.
 # The program sits in a folder whose name is not plain ASCII, and starts from another folder:
 # the bytes of Nitrox.txt beside it must be exactly the one record.
-# Usage: wine_window_test.sh <path to pelagrin.exe>
+# A screen reader must be able to name both boxes after their captions.
+# Usage: wine_window_test.sh <path to pelagrin.exe> <path to accessible_names.exe>
 set -euo pipefail
 
 program=$1
+names_probe=$2
 source "$(dirname "$0")/session.sh"
 # Every wine process of this run belongs to this prefix's server.
 stop_system() { [ -d "$work/prefix" ] && timeout 20 wineserver -k </dev/null >/dev/null 2>&1 || true; }
@@ -32,6 +34,12 @@ cd "$work/elsewhere"   # not the program's folder: the log must still land besid
 wine "$folder/pelagrin.exe" </dev/null >"$work/app.log" 2>&1 &
 app_pid=$!
 main=$(window "EAD Calculator")
+
+# Each box is named after its caption: by the accessibility layer where it answers, else by
+# the window order it reads the name from (wine's layer answers for no plain edit box).
+names=$(wine "$names_probe" </dev/null 2>&1 | tr -d '\r')
+expected=$'Actual Depth fsw\n%O2 in Nitrox Mix'
+[ "$(sed -E 's/^(name|order) //' <<<"$names")" = "$expected" ] || fail "boxes named: $names"
 
 calculate_and_print 100 32
 

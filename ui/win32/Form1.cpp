@@ -1,9 +1,12 @@
 #include "ui/win32/Form1.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 #include "log/WideText.h"
 #include "ui/Dispatch.h"
@@ -19,9 +22,14 @@ constexpr wchar_t kIconName[] = L"IDI_ICON1";  // the program icon in the resour
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = 0;
 
-// Menu command identifiers: one per command, clear of the controls' identifiers.
+// Menu command identifiers: one per command, clear of the controls' identifiers and of the
+// dialog identifiers (IDOK, IDCANCEL, ...) that the system sends on its own.
 constexpr UINT CommandId(form::Command command) {
     return 100 + static_cast<UINT>(command);
+}
+
+constexpr UINT_PTR ControlId(std::size_t index) {
+    return 1000 + index;
 }
 
 [[noreturn]] void ThrowLastError(const char* what) {
@@ -57,11 +65,10 @@ HFONT CreateFormFont(double points, UINT dpi) {
                        VARIABLE_PITCH | FF_SWISS, face.c_str());
 }
 
-// Where the control that holds `role` stands in the description.
-template <typename Role>
-std::size_t IndexOf(std::optional<Role> form::Control::*field, Role role) {
-    const auto* found = std::find_if(form::kControls.begin(), form::kControls.end(),
-                                     [&](const form::Control& c) { return c.*field == role; });
+// Where the first control that `matches` stands in the description.
+template <typename Predicate>
+std::size_t IndexWhere(Predicate matches) {
+    const auto* found = std::find_if(form::kControls.begin(), form::kControls.end(), matches);
     if (found == form::kControls.end()) {
         throw std::logic_error("control missing from the form");
     }
@@ -69,24 +76,67 @@ std::size_t IndexOf(std::optional<Role> form::Control::*field, Role role) {
 }
 
 std::size_t Index(InputBox box) {
-    return IndexOf(&form::Control::box, box);
+    return IndexWhere([box](const form::Control& c) { return c.box == box; });
 }
 
 std::size_t Index(ResultLabel label) {
-    return IndexOf(&form::Control::result, label);
+    return IndexWhere([label](const form::Control& c) { return c.result == label; });
+}
+
+std::size_t Index(std::string_view name) {
+    return IndexWhere([name](const form::Control& c) { return c.name == name; });
+}
+
+// The order the controls are made in, which is the window order that a screen reader walks:
+// the description's, except that each box's caption label comes right before the box, so the
+// reader names the box after it.
+std::array<std::size_t, form::kControls.size()> CreationOrder() {
+    std::array<std::size_t, form::kControls.size()> order{};
+    std::array<bool, form::kControls.size()> placed{};
+    std::size_t next = 0;
+    const auto place = [&](std::size_t index) {
+        if (!placed.at(index)) {
+            placed.at(index) = true;
+            order.at(next++) = index;
+        }
+    };
+    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
+        for (const form::BoxCaption& caption : form::kBoxCaptions) {
+            if (caption.box == form::kControls[i].name) {
+                place(Index(caption.label));
+            }
+        }
+        place(i);
+    }
+    return order;
+}
+
+// Whether `text` fits its label on one line in the label's font, as the label draws it.
+bool Fits(HWND label, HFONT font, std::wstring_view text) {
+    RECT client{};
+    GetClientRect(label, &client);
+    HDC dc = GetDC(label);
+    HGDIOBJ previous = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    return extent.cx <= client.right - client.left;
 }
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance) : title_(Utf16(form::kApplicationTitle)) {
+Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kApplicationTitle)) {
+    // The tooltip that shows a result caption whole.
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = WindowProc;
     window_class.hInstance = instance;
+    // Shared copies for the class; the window sets its own for its monitor's DPI.
     window_class.hIcon = LoadIconW(instance, kIconName);
-    window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, kIconName, IMAGE_ICON,
-                                                         GetSystemMetrics(SM_CXSMICON),
-                                                         GetSystemMetrics(SM_CYSMICON), 0));
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     window_class.lpszClassName = kClassName;
@@ -113,11 +163,24 @@ Form1::Form1(HINSTANCE instance) : title_(Utf16(form::kApplicationTitle)) {
     window_ = CreateWindowExW(kExStyle, kClassName, Utf16(form::kCaption).c_str(), kStyle,
                               CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, menu_, instance, this);
     if (window_ == nullptr) {
+        ReleaseResources();
         ThrowLastError("CreateWindowExW");
     }
+    try {
+        Build();
+    } catch (...) {
+        // No destructor runs for a constructor that throws: take the half-made window down
+        // here, so nothing is left that could still call into this object.
+        Abandon();
+        throw;
+    }
+}
+
+void Form1::Build() {
     dpi_ = GetDpiForWindow(window_);
-    CreateControls(instance);
+    CreateControls();
     Layout();
+    LoadIcons();
     const SIZE size = WindowSize(dpi_);
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -125,13 +188,30 @@ Form1::Form1(HINSTANCE instance) : title_(Utf16(form::kApplicationTitle)) {
     FocusDepthBox();
 }
 
+void Form1::Abandon() noexcept {
+    // Detached first: the window's last messages go to the system alone, and ask no quit.
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);  // its boxes, tooltip and menu with it
+    window_ = nullptr;
+    ReleaseResources();
+}
+
 Form1::~Form1() {
     if (!closed_ && window_ != nullptr) {
         DestroyWindow(window_);
     }
-    for (HFONT font : fonts_) {
+    ReleaseResources();
+}
+
+void Form1::ReleaseResources() noexcept {
+    for (HFONT& font : fonts_) {
         if (font != nullptr) {
-            DeleteObject(font);
+            DeleteObject(std::exchange(font, nullptr));
+        }
+    }
+    for (HICON* icon : {&small_icon_, &big_icon_}) {
+        if (*icon != nullptr) {
+            DestroyIcon(std::exchange(*icon, nullptr));
         }
     }
 }
@@ -141,25 +221,25 @@ void Form1::Show(int show_command) {
     UpdateWindow(window_);
 }
 
-void Form1::CreateControls(HINSTANCE instance) {
-    // Created in the description's order, which puts the boxes above the caption labels
-    // that overlap their top edge, so no label paints over a box's border.
-    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
+void Form1::CreateControls() {
+    for (const std::size_t i : CreationOrder()) {
         const form::Control& control = form::kControls[i];
         const bool is_box = control.kind == form::Kind::TextBox;
-        // Boxes scroll sideways rather than stop at their width; labels show their text as
-        // it is, with no "&" taken for an access key.
-        const DWORD style =
-            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
-            (is_box ? WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL : SS_LEFT | SS_NOPREFIX);
+        // Boxes scroll sideways rather than stop at their width. Labels show their text as
+        // it is, with no "&" taken for an access key, on one line that ends in "..." rather
+        // than wrap out of sight when a figure is too wide; a result label takes the mouse,
+        // so its tooltip can show the figure whole.
+        const DWORD label_style =
+            SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | (control.result ? SS_NOTIFY : 0);
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
+                            (is_box ? WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL : label_style);
         HWND handle = CreateWindowExW(is_box ? WS_EX_CLIENTEDGE : 0, is_box ? L"EDIT" : L"STATIC",
                                       Utf16(control.text).c_str(), style, 0, 0, 0, 0, window_,
-                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(i + 1)),
-                                      instance, nullptr);
+                                      reinterpret_cast<HMENU>(ControlId(i)), instance_, nullptr);
         if (handle == nullptr) {
             ThrowLastError("CreateWindowExW");
         }
-        controls_[i] = handle;
+        controls_.at(i) = handle;
         if (is_box) {
             // No limit on what may be typed (the system's default stops at 32767).
             SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);
@@ -167,6 +247,13 @@ void Form1::CreateControls(HINSTANCE instance) {
             box_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
                 handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1::BoxProc)));
         }
+    }
+    tooltip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
+    if (tooltip_ == nullptr) {
+        ThrowLastError("CreateWindowExW");
     }
 }
 
@@ -185,6 +272,57 @@ void Form1::Layout() {
             DeleteObject(fonts_[i]);
         }
         fonts_[i] = font;
+        if (control.result) {
+            UpdateTip(i);
+        }
+    }
+    // Each caption label sits over its box by a few pixels, and comes before the box in the
+    // window order, so it is drawn above it. Cut back to the part above the box, it leaves
+    // the box's border whole.
+    for (const form::BoxCaption& caption : form::kBoxCaptions) {
+        const form::Place& label = form::kControls[Index(caption.label)].place;
+        const form::Place& box = form::kControls[Index(caption.box)].place;
+        const int visible = Scale(box.top, dpi_) - Scale(label.top, dpi_);
+        HRGN region = CreateRectRgn(0, 0, Scale(label.width, dpi_), visible);
+        // The window owns the region from here on, also when the call fails.
+        SetWindowRgn(controls_[Index(caption.label)], region, TRUE);
+    }
+}
+
+// The title bar's and the task switcher's icons, drawn for the monitor's DPI from the sizes
+// the program's icon holds rather than stretched from one.
+void Form1::LoadIcons() {
+    const auto load = [this](int width_metric, int height_metric) {
+        return static_cast<HICON>(
+            LoadImageW(instance_, kIconName, IMAGE_ICON, GetSystemMetricsForDpi(width_metric, dpi_),
+                       GetSystemMetricsForDpi(height_metric, dpi_), LR_DEFAULTCOLOR));
+    };
+    HICON small_icon = load(SM_CXSMICON, SM_CYSMICON);
+    HICON big_icon = load(SM_CXICON, SM_CYICON);
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon));
+    for (auto [held, loaded] : {std::pair{&small_icon_, small_icon}, {&big_icon_, big_icon}}) {
+        if (*held != nullptr) {
+            DestroyIcon(*held);
+        }
+        *held = loaded;
+    }
+}
+
+// A result caption too wide for its label ends in "..."; its tooltip then shows it whole.
+// A screen reader reads the label's text, which is always the whole caption.
+void Form1::UpdateTip(std::size_t index) {
+    HWND label = controls_.at(index);
+    const std::wstring text = WindowText(label);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(label);
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!Fits(label, fonts_.at(index), text)) {
+        tool.lpszText = const_cast<wchar_t*>(text.c_str());  // copied by the tooltip
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
@@ -214,6 +352,10 @@ LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wparam, LPA
         auto* form = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
         form->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        // Windows 10 1607 knows only the first per-monitor mode, in which the title bar and
+        // menu bar keep their size on a denser monitor unless asked; later versions scale
+        // them anyway.
+        EnableNonClientDpiScaling(window);
     }
     auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (form == nullptr) {
@@ -258,6 +400,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wparam);
             Layout();
+            LoadIcons();
             const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
             SetWindowPos(window_, nullptr, suggested.left, suggested.top,
                          suggested.right - suggested.left, suggested.bottom - suggested.top,
@@ -375,12 +518,23 @@ void Form1::SetInputText(InputBox box, std::string_view text) {
 }
 
 void Form1::SetCaption(ResultLabel label, std::string_view text) {
-    SetWindowTextW(controls_[Index(label)], Utf16(text).c_str());
+    const std::size_t index = Index(label);
+    SetWindowTextW(controls_[index], Utf16(text).c_str());
+    UpdateTip(index);
 }
 
 void Form1::FocusDepthBox() {
     last_focus_ = controls_[Index(InputBox::txtAD)];
     SetFocus(last_focus_);
+}
+
+void Form1::KeepPainted() {
+    // Paint messages alone: no key, click or menu choice is taken, so no command can start
+    // in the middle of the one that waits.
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) {
+        DispatchMessageW(&message);
+    }
 }
 
 void Form1::ShowMessage(std::string_view text, MessageStyle style,

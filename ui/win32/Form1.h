@@ -33,6 +33,7 @@ public:
     void FocusDepthBox() override;
     void ShowMessage(std::string_view text, MessageStyle style,
                      std::optional<std::string_view> title) override;
+    void KeepPainted() override;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -40,8 +41,13 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT OnBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam);
 
-    void CreateControls(HINSTANCE instance);
+    void Build();
+    void Abandon() noexcept;
+    void CreateControls();
     void Layout();
+    void LoadIcons();
+    void UpdateTip(std::size_t index);
+    void ReleaseResources() noexcept;
     void FitClientArea();
     [[nodiscard]] SIZE WindowSize(UINT dpi) const;
     [[nodiscard]] HBRUSH PaintControl(HDC dc, HWND control) const;
@@ -50,6 +56,7 @@ private:
     void ShowError(const std::string& fault) const noexcept;
 
     CalcValues values_;
+    HINSTANCE instance_;
     std::wstring title_;  // the application's, for boxes without a title of their own
     HWND window_ = nullptr;
     HMENU menu_ = nullptr;
@@ -58,7 +65,10 @@ private:
     std::array<HWND, form::kControls.size()> controls_{};  // in the description's order
     std::array<HFONT, form::kControls.size()> fonts_{};    // each control's, at dpi_
     WNDPROC box_proc_ = nullptr;                           // the system's own edit procedure
-    HWND last_focus_ = nullptr;                            // the box to return to on reactivation
+    HWND tooltip_ = nullptr;      // shows a result caption whole when its label cuts it short
+    HICON small_icon_ = nullptr;  // the title bar's, at dpi_
+    HICON big_icon_ = nullptr;    // the task switcher's, at dpi_
+    HWND last_focus_ = nullptr;   // the box to return to on reactivation
 };
 
 }  // namespace pelagrin
