@@ -338,6 +338,20 @@ private slots:
         }
     }
 
+    // A figure too wide for its label is never cut silently: the label ends in an ellipsis,
+    // and hovering or a screen reader gives the whole caption.
+    void tooWideFiguresEndInAnEllipsisAndShowWhole() {
+        Type("txtAD", "1e30");
+        Type("txtO2", "32");
+        PressEnter("txtO2");
+        QLabel* cut = Label("lblPO2");
+        QVERIFY(cut->sizeHint().width() > cut->width());
+        QCOMPARE(cut->toolTip(), Caption("lblPO2"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(cut)->text(QAccessible::Description),
+                 Caption("lblPO2"));
+        QVERIFY(Label("lblMOD14")->toolTip().isEmpty());  // 111.375 fits
+    }
+
     // The longest figures a plan can produce still fit their captions, at any screen scale.
     void longFiguresAreNotClipped() {
         Type("txtAD", "1000");

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFont>
-#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -13,6 +12,7 @@
 #include <utility>
 
 #include "ui/Dispatch.h"
+#include "ui/qt/CaptionLabel.h"
 
 namespace pelagrin {
 namespace {
@@ -48,11 +48,8 @@ void Paint(QWidget* widget, QPalette::ColorRole text_role, form::Rgb text,
     widget->setAutoFillBackground(true);
 }
 
-QLabel* MakeLabel(QWidget* client, const form::Control& control) {
-    auto* label = new QLabel(Text(control.text), client);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setAccessibleDescription(Text(control.accessible));
+CaptionLabel* MakeLabel(QWidget* client, const form::Control& control) {
+    auto* label = new CaptionLabel(Text(control.text), Text(control.accessible), client);
     Paint(label, QPalette::WindowText, control.colour, QPalette::Window);
     return label;
 }
@@ -110,7 +107,7 @@ void Form1::BuildControls(QWidget* client) {
             previous_box = box;
             widget = box;
         } else {
-            QLabel* label = MakeLabel(client, control);
+            CaptionLabel* label = MakeLabel(client, control);
             if (control.result) {
                 results_.at(static_cast<std::size_t>(*control.result)) = label;
             }
@@ -119,6 +116,11 @@ void Form1::BuildControls(QWidget* client) {
         widget->setObjectName(Text(control.name));
         widget->setGeometry(Rect(control.place));
         widget->setFont(WindowFont(control.points));
+    }
+    // Each caption label overlaps the top of its box by a few pixels: the boxes go on top,
+    // so their borders are drawn whole.
+    for (QLineEdit* box : boxes_) {
+        box->raise();
     }
 }
 
@@ -131,8 +133,9 @@ void Form1::BuildMenus() {
             file->setObjectName(Text(entry.name));
             continue;
         }
-        QAction* action = entry.place == form::MenuPlace::File ? file->addAction(Text(entry.caption))
-                                                               : bar->addAction(Text(entry.caption));
+        QAction* action = entry.place == form::MenuPlace::File
+                              ? file->addAction(Text(entry.caption))
+                              : bar->addAction(Text(entry.caption));
         action->setObjectName(Text(entry.name));
         const form::Command command = *entry.command;
         connect(action, &QAction::triggered, this, [this, command] { Run(command); });
@@ -163,20 +166,30 @@ void Form1::SetInputText(InputBox box, std::string_view text) {
 }
 
 void Form1::SetCaption(ResultLabel label, std::string_view text) {
-    results_.at(static_cast<std::size_t>(label))->setText(Text(text));
+    results_.at(static_cast<std::size_t>(label))->SetCaption(Text(text));
 }
 
 void Form1::FocusDepthBox() {
     boxes_.at(static_cast<std::size_t>(InputBox::txtAD))->setFocus();
 }
 
+void Form1::KeepPainted() {
+    // Drawn straight to the screen, some ten times a second, without taking a single event:
+    // no key, click or menu choice can start another command in the middle of a Print.
+    constexpr qint64 kRepaintEvery = 100;  // ms
+    if (!since_painted_.isValid() || since_painted_.elapsed() >= kRepaintEvery) {
+        repaint();
+        since_painted_.start();
+    }
+}
+
 void Form1::ShowMessage(std::string_view text, MessageStyle style,
                         std::optional<std::string_view> title) {
     QString lines = Text(text);
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    presenter_->Present(this, Text(title.value_or(form::kApplicationTitle)), lines,
-                        style == MessageStyle::MessageInformation ? QMessageBox::Information
-                                                                  : QMessageBox::NoIcon);
+    presenter_->Present(
+        this, Text(title.value_or(form::kApplicationTitle)), lines,
+        style == MessageStyle::MessageInformation ? QMessageBox::Information : QMessageBox::NoIcon);
 }
 
 }  // namespace pelagrin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <array>
@@ -10,10 +11,11 @@
 #include "ui/FormDescription.h"
 #include "ui/qt/MessagePresenter.h"
 
-class QLabel;
 class QLineEdit;
 
 namespace pelagrin {
+
+class CaptionLabel;
 
 // The calculator's one window, drawn from the form's description: the depth and O2 boxes,
 // the eight result captions and the menu bar. It owns the stored figures and is a thin
@@ -23,8 +25,8 @@ class Form1 final : public QMainWindow, public view {
     Q_OBJECT
 
 public:
-    explicit Form1(std::unique_ptr<MessagePresenter> presenter =
-                       std::make_unique<ModalMessageBox>());
+    explicit Form1(
+        std::unique_ptr<MessagePresenter> presenter = std::make_unique<ModalMessageBox>());
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -35,6 +37,7 @@ public:
     void FocusDepthBox() override;
     void ShowMessage(std::string_view text, MessageStyle style,
                      std::optional<std::string_view> title) override;
+    void KeepPainted() override;
 
 private:
     void BuildControls(QWidget* client);
@@ -43,8 +46,9 @@ private:
 
     CalcValues values_;
     std::unique_ptr<MessagePresenter> presenter_;
-    std::array<QLineEdit*, 2> boxes_{};    // indexed by InputBox
-    std::array<QLabel*, 8> results_{};     // indexed by ResultLabel
+    std::array<QLineEdit*, 2> boxes_{};       // indexed by InputBox
+    std::array<CaptionLabel*, 8> results_{};  // indexed by ResultLabel
+    QElapsedTimer since_painted_;             // while a Print waits on a locked log
 };
 
 }  // namespace pelagrin
