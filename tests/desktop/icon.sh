@@ -1,60 +1,81 @@
 #!/usr/bin/env bash
-# The icon is the diver-down flag at 32 x 32 in 256 colours: a red field crossed by a white
-# band from the upper-left to the lower-right corner. The PNG is the window icon and the
-# Linux desktop icon, the ICO the Windows program icon; both must show the same picture.
+# The icon is the diver-down flag, a red field crossed by a white band from the upper-left to
+# the lower-right corner, drawn crisply at every size a desktop asks for: the PNGs for Linux
+# desktops and the window, and the ICO for Windows, whose 32 x 32 image has 256 colours.
+# Every image must show the same picture, and the committed files must be exactly what
+# scripts/make-icon.sh draws.
 # Usage: icon.sh SOURCE_DIR
 set -euo pipefail
 src=$1
-png=$src/ui/resources/pelagrin.png
-ico=$src/ui/resources/pelagrin.ico
+resources=$src/ui/resources
+ico=$resources/pelagrin.ico
 
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 byte() { od -An -tu1 -j"$2" -N1 "$1" | tr -d ' '; }
 uint32() { od -An -tu4 --endian=little -j"$2" -N4 "$1" | tr -d ' '; }
 
-# PNG header: indexed colour (colour type 3) with 8-bit indices, so at most 256 colours.
-[ "$(byte "$png" 24)" = 8 ] || fail "$png: bit depth $(byte "$png" 24), not 8"
-[ "$(byte "$png" 25)" = 3 ] || fail "$png: colour type $(byte "$png" 25), not 3 (palette)"
-
-# ICO: a single image of 32 x 32 pixels at 8 bits per pixel, in the directory and in the
-# bitmap header, which is the one Windows believes.
-bitmap=$(uint32 "$ico" 18)
-[ "$(byte "$ico" 4)" = 1 ] || fail "$ico: $(byte "$ico" 4) images, not 1"
-[ "$(byte "$ico" 12)" = 8 ] || fail "$ico: directory says $(byte "$ico" 12) bits per pixel, not 8"
-[ "$(byte "$ico" $((bitmap + 14)))" = 8 ] ||
-    fail "$ico: bitmap has $(byte "$ico" $((bitmap + 14))) bits per pixel, not 8"
-
-for file in "$png" "$ico"; do
-    size=$(convert "$file" -format '%w x %h' info:)
-    [ "$size" = "32 x 32" ] || fail "$file: $size pixels, not 32 x 32"
-    # A transparent pixel would let the desktop show through the flag.
-    [ "$(convert "$file" -format '%[opaque]' info:)" = true ] || fail "$file: not opaque"
-
-    pixels=$(convert "$file" txt:-)
+# The flag at $2 pixels square, in image $1: opaque, two colours only (crisp, no blended
+# edge), and each landmark where the rule puts it.
+check_flag() {
+    local image=$1 n=$2 last=$(($2 - 1)) half=$(($2 / 2)) band=$(($2 / 8))
+    [ "$(convert "$image" -format '%w x %h' info:)" = "$n x $n" ] || fail "$image: not $n x $n"
+    [ "$(convert "$image" -format '%[opaque]' info:)" = true ] || fail "$image: not opaque"
+    [ "$(convert "$image" -format '%k' info:)" = 2 ] || fail "$image: not two colours"
+    local pixels
+    pixels=$(convert "$image" txt:-)
     while read -r x y colour why; do
         rgb=$(sed -n "s/^$x,$y: (\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p" <<<"$pixels")
-        [ "$rgb" = "$colour" ] || fail "$file: pixel ($x,$y), $why, is ($rgb), not ($colour)"
-    done <<'TABLE'
-0  0  255,255,255 the band leaves the upper-left corner
-16 16 255,255,255 the band crosses the centre
-31 31 255,255,255 the band reaches the lower-right corner
-31 0  255,0,0     the upper-right corner is field
-0  31 255,0,0     the lower-left corner is field
-24 7  255,0,0     the field above the band
-7  24 255,0,0     the field below the band
+        [ "$rgb" = "$colour" ] || fail "$image ($n): pixel ($x,$y), $why, is ($rgb), not ($colour)"
+    done <<TABLE
+0 0 255,255,255 the band leaves the upper-left corner
+$half $half 255,255,255 the band crosses the centre
+$last $last 255,255,255 the band reaches the lower-right corner
+$band 0 255,255,255 the band's edge on the top row
+$((band + 1)) 0 255,0,0 the field beside it
+$last 0 255,0,0 the upper-right corner is field
+0 $last 255,0,0 the lower-left corner is field
 TABLE
+}
+
+for size in 16 22 24 32 48 64 128 256; do
+    png=$resources/icons/pelagrin-$size.png
+    # Indexed colour (colour type 3) with 8-bit indices, so at most 256 colours.
+    [ "$(byte "$png" 24)" = 8 ] && [ "$(byte "$png" 25)" = 3 ] || fail "$png: not 8-bit indexed"
+    check_flag "$png" "$size"
 done
 
-compare -metric AE "$png" "$ico" null: 2>/dev/null || fail "the PNG and the ICO show different pictures"
+# ICO: each size Windows draws from 100 to 200 %, the 256-pixel one stored as PNG.
+sizes=$(identify -format '%w ' "$ico")
+[ "$sizes" = "16 20 24 32 40 48 64 256 " ] || fail "$ico: sizes $sizes"
+index=0
+for size in $sizes; do
+    check_flag "$ico[$index]" "$size"
+    width=$(byte "$ico" $((6 + 16 * index)))
+    offset=$(uint32 "$ico" $((6 + 16 * index + 12)))
+    if [ "$size" = 256 ]; then
+        [ "$(od -An -c -j$((offset + 1)) -N3 "$ico" | tr -d ' ')" = PNG ] || fail "$ico: 256 not PNG"
+    elif [ "$size" = 32 ]; then
+        # 8 bits per pixel in the directory and in the bitmap header, which Windows believes.
+        [ "$width" = 32 ] && [ "$(byte "$ico" $((6 + 16 * index + 6)))" = 8 ] &&
+            [ "$(byte "$ico" $((offset + 14)))" = 8 ] || fail "$ico: the 32 x 32 image is not 8-bit"
+        compare -metric AE "$ico[$index]" "$resources/icons/pelagrin-32.png" null: 2>/dev/null ||
+            fail "the ICO and the PNG show different pictures at 32"
+    fi
+    index=$((index + 1))
+done
 
-# The committed files are what scripts/make-icon.sh draws, so regenerating changes nothing.
+# The shape: the same flag, its band 4.5 units either side of the diagonal of 32.
+grep -q 'd="M0 0H4.5L32 27.5V32H27.5L0 4.5Z" fill="#ffffff"' "$resources/icons/pelagrin.svg" ||
+    fail "the scalable icon is not the flag's band"
+
+# The committed files are what scripts/make-icon.sh draws, so drawing them again changes
+# nothing.
 again=$(mktemp -d)
 trap 'rm -rf "$again"' EXIT
 bash "$src/scripts/make-icon.sh" "$again"
-for name in pelagrin.png pelagrin.ico; do
-    compare -metric AE "$src/ui/resources/$name" "$again/$name" null: 2>/dev/null ||
-        fail "$name differs from what scripts/make-icon.sh draws"
-done
+(cd "$resources" && find icons pelagrin.ico -type f) | while read -r name; do
+    cmp -s "$resources/$name" "$again/$name" || echo "FAIL: $name differs from what scripts/make-icon.sh draws"
+done | grep . && status=1
 
 exit "$status"

@@ -35,7 +35,8 @@ VALUE "Comments", "Equivalent Air Depth and Nitrox Calculator"
 VALUE "ProductName", "Pelagrin"
 VALUE "OriginalFilename", "pelagrin.exe"
 "IDI_ICON1" 14
-"\040\040\000\000", 1, 8, 0x8a8L, 1
+0, 1, 8,
+"\040\040\000\000", 1, 8, 0x8a8L, 4,
 EXPECTED
 
 if [ "$status" -ne 0 ]; then
