@@ -42,7 +42,7 @@ row() {
 startup_table() {
     local runs=${STARTUP_RUNS:-9} work display xvfb
     work=$(mktemp -d)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
     xvfb=$!
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
     display=":$(cat "$work/display")"

@@ -1,7 +1,7 @@
 # Portable archives of the built calculator, made by running `cpack` in a build folder:
 #   Windows: Pelagrin-<version>-win64.zip, pelagrin.exe and README.txt side by side;
-#   Linux:   Pelagrin-<version>-linux-<processor>.tar.gz, bin/ and share/ as installed
-#            (it runs where Qt 6 is installed; the desktop files go under share/).
+#   Linux:   Pelagrin-<version>-linux-<processor>.tar.gz, the program with the Qt it needs
+#            (PELAGRIN_PORTABLE, cmake/PortableFolder.cmake) and the desktop files.
 # Nothing to install first: unpack into a writable folder and start the program, which
 # writes its log beside itself.
 set(CPACK_PACKAGE_NAME "Pelagrin")

@@ -21,8 +21,8 @@ test_packages=(
     desktop-file-utils appstream
     # the Windows program, cross-built and run
     g++-mingw-w64-x86-64-posix wine wine64
-    # the release program's hardening, read as Debian reads a package's
-    checksec
+    # the release program's hardening, read as Debian reads a package's; the portable archive
+    checksec patchelf
     # static analysis, sanitizers, fuzzing, and the benchmarks that static analysis reads
     clang libclang-rt-14-dev clang-tidy cppcheck libbenchmark-dev pkg-config libxcb1-dev
 )

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The portable Linux archive runs where Qt is not installed. Unpacked into a folder of its
+# own, with every Qt library of the system turned into an empty file and Qt's plugin folder
+# emptied (in a private mount namespace, so only this test sees it), the program shows its
+# real window under Xvfb, calculates 100 and 32 from the keyboard, prints, and writes
+# Nitrox.txt beside bin/pelagrin. Every library it loaded from outside the folder must be
+# one that the folder leaves to the system on purpose.
+# Usage: portable_test.sh ARCHIVE SYSTEM_LIBRARIES   (the latter: name patterns, one a line)
+set -euo pipefail
+
+archive=$(realpath "$1")
+system_libraries=$(realpath "$2")
+if [ -z "${PELAGRIN_QT_HIDDEN:-}" ]; then
+    # The mounts below are this process's alone; a user without root maps themselves to it.
+    namespace=(unshare --mount)
+    [ "$(id -u)" -eq 0 ] || namespace+=(--map-root-user)
+    exec "${namespace[@]}" env PELAGRIN_QT_HIDDEN=1 bash "$0" "$@"
+fi
+hidden=0
+for library in /usr/lib/*/libQt6*.so.6 /lib/*/libQt6*.so.6; do
+    [ -e "$library" ] || continue
+    mount --bind /dev/null "$library"
+    hidden=$((hidden + 1))
+done
+for plugins in /usr/lib/*/qt6/plugins; do
+    [ -d "$plugins" ] && mount -t tmpfs none "$plugins"
+done
+
+source "$(dirname "$0")/../e2e/session.sh"
+echo "System Qt libraries hidden: $hidden"
+start_display
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_PLUGIN_PATH LD_LIBRARY_PATH
+
+tar -xzf "$archive" -C "$work"
+folder=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'Pelagrin-*')
+mkdir "$work/elsewhere"
+is_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
+
+cd "$work/elsewhere"
+LD_DEBUG=libs,files LD_DEBUG_OUTPUT="$work/loader" "$folder/bin/pelagrin" >"$work/app.log" 2>&1 &
+app_pid=$!
+main=$(window "EAD Calculator")
+calculate_and_print 100 32
+expect_log "$folder/bin/Nitrox.txt" "$record_100_32"
+exit_and_expect_end
+
+# What the loader took from outside the folder, plugins and all. Each must be left to the
+# system on purpose, or be needed only by such a system library (libxcb's libXau, say).
+loader=$(cat "$work"/loader.*)
+outside=$(sed -n 's/.*calling init: //p' <<<"$loader" | sort -u | grep -v "^$folder/" || true)
+[ -n "$outside" ] || fail "the loader's log names no library from the system"
+while read -r library; do
+    name=$(basename "$library")
+    grep -qE -f "$system_libraries" <<<"$name" && continue
+    wanted_by=$(sed -n "s/.*file=[^ ]*$name \[0\]; *\(needed\|dynamically loaded\) by \([^ ]*\).*/\2/p" <<<"$loader")
+    ! grep -q "^$folder/" <<<"$wanted_by" ||
+        fail "$library was loaded from the system for $(grep "^$folder/" <<<"$wanted_by" | head -n 1)"
+done <<<"$outside"
+grep -q "calling init: $folder/plugins/platforms/libqxcb.so" "$work"/loader.* ||
+    fail "the window's plugin was not the folder's own"
+bash "$(dirname "$0")/../hardening/library_paths.sh" "$folder" >/dev/null ||
+    fail "$(bash "$(dirname "$0")/../hardening/library_paths.sh" "$folder")"
+
+echo "PASS: the unpacked archive calculated and printed with the system's Qt hidden;" \
+    "from the system it loaded only: $(xargs -n1 basename <<<"$outside" | tr '\n' ' ')"
