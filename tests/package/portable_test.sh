@@ -10,6 +10,7 @@ set -euo pipefail
 
 archive=$(realpath "$1")
 system_libraries=$(realpath "$2")
+tests=$(realpath "$(dirname "$0")/..")
 if [ -z "${PELAGRIN_QT_HIDDEN:-}" ]; then
     # The mounts below are this process's alone; a user without root maps themselves to it.
     namespace=(unshare --mount)
@@ -26,7 +27,7 @@ for plugins in /usr/lib/*/qt6/plugins; do
     [ -d "$plugins" ] && mount -t tmpfs none "$plugins"
 done
 
-source "$(dirname "$0")/../e2e/session.sh"
+source "$tests/e2e/session.sh"
 echo "System Qt libraries hidden: $hidden"
 start_display
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_PLUGIN_PATH LD_LIBRARY_PATH
@@ -58,8 +59,7 @@ while read -r library; do
 done <<<"$outside"
 grep -q "calling init: $folder/plugins/platforms/libqxcb.so" "$work"/loader.* ||
     fail "the window's plugin was not the folder's own"
-bash "$(dirname "$0")/../hardening/library_paths.sh" "$folder" >/dev/null ||
-    fail "$(bash "$(dirname "$0")/../hardening/library_paths.sh" "$folder")"
+paths=$(bash "$tests/hardening/library_paths.sh" "$folder") || fail "$paths"
 
 echo "PASS: the unpacked archive calculated and printed with the system's Qt hidden;" \
     "from the system it loaded only: $(xargs -n1 basename <<<"$outside" | tr '\n' ' ')"
