@@ -39,9 +39,7 @@ void WaitForLock(logfile::LogFile& log, const std::function<void()>& while_waiti
         if (std::chrono::steady_clock::now() >= give_up) {
             logfile::ThrowFileError(logfile::kLockedByAnother, log.Path());
         }
-        if (while_waiting) {
-            while_waiting();
-        }
+        while_waiting();
         std::this_thread::sleep_for(kLockRetry);
     }
 }

@@ -16,6 +16,6 @@ namespace pelagrin {
 // says the log may end in a partial record. While another instance holds the lock (at most
 // two seconds), `while_waiting` is called between tries.
 void AppendFile(const std::filesystem::path& file, std::string_view bytes,
-                const std::function<void()>& while_waiting = {});
+                const std::function<void()>& while_waiting);
 
 }  // namespace pelagrin

@@ -133,9 +133,8 @@ void Form1::BuildMenus() {
             file->setObjectName(Text(entry.name));
             continue;
         }
-        QAction* action = entry.place == form::MenuPlace::File
-                              ? file->addAction(Text(entry.caption))
-                              : bar->addAction(Text(entry.caption));
+        QAction* action = entry.place == form::MenuPlace::File ? file->addAction(Text(entry.caption))
+                                                               : bar->addAction(Text(entry.caption));
         action->setObjectName(Text(entry.name));
         const form::Command command = *entry.command;
         connect(action, &QAction::triggered, this, [this, command] { Run(command); });
@@ -187,9 +186,9 @@ void Form1::ShowMessage(std::string_view text, MessageStyle style,
                         std::optional<std::string_view> title) {
     QString lines = Text(text);
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    presenter_->Present(
-        this, Text(title.value_or(form::kApplicationTitle)), lines,
-        style == MessageStyle::MessageInformation ? QMessageBox::Information : QMessageBox::NoIcon);
+    presenter_->Present(this, Text(title.value_or(form::kApplicationTitle)), lines,
+                        style == MessageStyle::MessageInformation ? QMessageBox::Information
+                                                                  : QMessageBox::NoIcon);
 }
 
 }  // namespace pelagrin

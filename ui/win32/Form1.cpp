@@ -163,7 +163,6 @@ Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kAppl
     window_ = CreateWindowExW(kExStyle, kClassName, Utf16(form::kCaption).c_str(), kStyle,
                               CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, menu_, instance, this);
     if (window_ == nullptr) {
-        ReleaseResources();
         ThrowLastError("CreateWindowExW");
     }
     try {
