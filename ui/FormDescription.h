@@ -58,7 +58,9 @@ struct Control {
     double points;
     std::optional<InputBox> box;        // the input it holds, for a text box
     std::optional<ResultLabel> result;  // the figure it shows, for a result label
-    std::string_view accessible;        // a box's name, a label's description
+    // What a screen reader adds to the control's name: the figure or input it stands for,
+    // in full words. The name itself is what the diver sees (AccessibleName).
+    std::string_view description;
 };
 
 // The initial captions of MOD 1.6 and the best mixes lack the trailing blank that Calculate
@@ -110,6 +112,21 @@ inline constexpr std::array<BoxCaption, 2> kBoxCaptions{{
     {"Label1", "txtAD"},
     {"Label2", "txtO2"},
 }};
+
+// What a screen reader or voice control calls a control: the words the diver sees on it. A
+// box shows none of its own, so it takes its caption label's.
+constexpr std::string_view AccessibleName(const Control& control) {
+    for (const BoxCaption& caption : kBoxCaptions) {
+        if (caption.box == control.name) {
+            for (const Control& label : kControls) {
+                if (label.name == caption.label) {
+                    return label.text;
+                }
+            }
+        }
+    }
+    return control.text;
+}
 
 // What a menu entry does. Exit ends the process, which only the window itself can do; the
 // others are the commands of the window's dispatch.

@@ -3,6 +3,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/RecordingView.h"
 #include "ui/Dispatch.h"
@@ -20,28 +21,41 @@ public:
     }
 };
 
-// Whatever a command ends with reaches the diver as text, and the window carries on.
-TEST(Dispatch, EveryFaultBecomesTheTextOfAnErrorBox) {
+// Whatever a command ends with reaches the diver as text, and the window carries on; only
+// the captions of a Calculate that ran to its end are there to be spoken, in screen order.
+TEST(Dispatch, EveryFaultBecomesTheTextOfAnErrorBoxAndOnlyResultsAreSpoken) {
     struct Row {
         const char* name = nullptr;
+        form::Command command = form::Command::Calculate;
         const char* depth = nullptr;
         const char* o2 = nullptr;
         std::optional<std::string> fault;
+        std::vector<std::string> spoken;
     };
     const Row rows[] = {
-        {"a good calculation", "100", "32", std::nullopt},
-        {"no oxygen", "100", "0", "Division by zero"},
-        {"a depth beyond any Single", "1e39", "32", "Overflow"},
+        {"a good calculation", form::Command::Calculate, "100", "32", std::nullopt,
+         {"EAD = 81.481", "PP O2 atm = 1.290", "PP N2 atm = 2.741", "MOD fsw 1.4 atm = 111.375",
+          "MOD fsw 1.6 atm = 132.000", "Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39",
+          "Total ATA = 4.030"}},
+        {"the depth alone", form::Command::Calculate, "100", "", std::nullopt,
+         {"Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39", "Total ATA = 4.030"}},
+        {"nothing to calculate from", form::Command::Calculate, "", "", std::nullopt, {}},
+        {"no oxygen", form::Command::Calculate, "100", "0", "Division by zero", {}},
+        {"a depth beyond any Single", form::Command::Calculate, "1e39", "32", "Overflow", {}},
+        {"Clear writes captions, but no results", form::Command::Clear, "100", "32",
+         std::nullopt, {}},
     };
     for (const Row& row : rows) {
         RecordingView window(row.depth, row.o2);
         CalcValues values;
-        EXPECT_EQ(Dispatch(form::Command::Calculate, window, values), row.fault) << row.name;
+        const Outcome outcome = Dispatch(row.command, window, values);
+        EXPECT_EQ(outcome.fault, row.fault) << row.name;
+        EXPECT_EQ(outcome.spoken, row.spoken) << row.name;
     }
 
     ExhaustedView exhausted;
     CalcValues values;
-    EXPECT_EQ(Dispatch(form::Command::Calculate, exhausted, values),
+    EXPECT_EQ(Dispatch(form::Command::Calculate, exhausted, values).fault,
               "Internal error: std::bad_alloc");
 }
 

@@ -329,7 +329,9 @@ private slots:
         Type("txtO2", "32");
         PressEnter("txtO2");
         QAccessibleInterface* depth = QAccessible::queryAccessibleInterface(Box("txtAD"));
-        QCOMPARE(depth->text(QAccessible::Name), QStringLiteral("Actual depth, fsw"));
+        // Named with the words on screen, so "click Actual Depth fsw" reaches it by voice.
+        QCOMPARE(depth->text(QAccessible::Name), QStringLiteral("Actual Depth fsw"));
+        QCOMPARE(depth->text(QAccessible::Description), QStringLiteral("Actual depth, fsw"));
         QCOMPARE(depth->text(QAccessible::Value), QStringLiteral("100"));
         for (const char* name : kResultNames) {
             QAccessibleInterface* label = QAccessible::queryAccessibleInterface(Label(name));

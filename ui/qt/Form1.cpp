@@ -49,7 +49,7 @@ void Paint(QWidget* widget, QPalette::ColorRole text_role, form::Rgb text,
 }
 
 CaptionLabel* MakeLabel(QWidget* client, const form::Control& control) {
-    auto* label = new CaptionLabel(Text(control.text), Text(control.accessible), client);
+    auto* label = new CaptionLabel(Text(control.text), Text(control.description), client);
     Paint(label, QPalette::WindowText, control.colour, QPalette::Window);
     return label;
 }
@@ -57,7 +57,8 @@ CaptionLabel* MakeLabel(QWidget* client, const form::Control& control) {
 QLineEdit* MakeBox(QWidget* client, const form::Control& control) {
     auto* box = new QLineEdit(Text(control.text), client);
     box->setMaxLength(std::numeric_limits<int>::max());  // no limit on what may be typed
-    box->setAccessibleName(Text(control.accessible));
+    box->setAccessibleName(Text(form::AccessibleName(control)));
+    box->setAccessibleDescription(Text(control.description));
     // The frame is drawn from the desktop's window colour, as on any other box, instead of
     // vanishing into the black window around it.
     QPalette palette = box->palette();
@@ -148,7 +149,7 @@ void Form1::Run(form::Command command) {
         close();
         return;
     }
-    if (const std::optional<std::string> fault = Dispatch(command, *this, values_)) {
+    if (const std::optional<std::string> fault = Dispatch(command, *this, values_).fault) {
         // A file error names the log's path in the file system's own encoding.
         presenter_->Present(this, Text(form::kApplicationTitle),
                             QFile::decodeName(QByteArray::fromStdString(*fault)),

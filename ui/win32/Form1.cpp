@@ -488,7 +488,7 @@ void Form1::Run(form::Command command) {
         DestroyWindow(window_);
         return;
     }
-    if (const std::optional<std::string> fault = Dispatch(command, *this, values_)) {
+    if (const std::optional<std::string> fault = Dispatch(command, *this, values_).fault) {
         ShowError(*fault);
     }
 }
