@@ -34,6 +34,20 @@ private:
     std::vector<Shown>* shown_;
 };
 
+// The name a screen reader hears each time the notification it watches appears.
+class ShownNotifications final : public QObject {
+public:
+    QStringList names;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            names << QAccessible::queryAccessibleInterface(watched)->text(QAccessible::Name);
+        }
+        return false;
+    }
+};
+
 struct ControlLook {
     const char* name = nullptr;
     QRect geometry;  // logical pixels within the client area
@@ -337,6 +351,58 @@ private slots:
             QAccessibleInterface* label = QAccessible::queryAccessibleInterface(Label(name));
             QCOMPARE(label->text(QAccessible::Name), Caption(name));
             QVERIFY2(!label->text(QAccessible::Description).isEmpty(), name);
+        }
+    }
+
+    // After a Calculate a screen reader hears the captions it wrote, in that order, once: a
+    // notification appears named with them, while the focus stays in the box and nothing
+    // new is drawn. A Calculate that wrote nothing, or ended in an error box, says nothing.
+    void calculatedFiguresAreAnnouncedOnce() {
+        struct Row {
+            const char* name = nullptr;
+            const char* depth = nullptr;
+            const char* o2 = nullptr;
+            bool by_menu = false;
+            QStringList heard;  // one entry per notification shown
+        };
+        const Row rows[] = {
+            {"100, Tab, 32, Enter", "100", "32", false,
+             {"EAD = 81.481\nPP O2 atm = 1.290\nPP N2 atm = 2.741\nMOD fsw 1.4 atm = 111.375\n"
+              "MOD fsw 1.6 atm = 132.000\nBest Mix (1.4ATA) = 34\nBest Mix (1.6ATA) = 39\n"
+              "Total ATA = 4.030"}},
+            {"the depth alone, from the menu", "100", "", true,
+             {"Best Mix (1.4ATA) = 34\nBest Mix (1.6ATA) = 39\nTotal ATA = 4.030"}},
+            {"nothing to calculate from", "", "", true, {}},
+            {"no oxygen", "100", "0", true, {}},
+        };
+        for (const Row& row : rows) {
+            init();
+            QWidget* notification = nullptr;
+            for (QWidget* child : window_->findChildren<QWidget*>()) {
+                if (QAccessible::queryAccessibleInterface(child)->role() ==
+                    QAccessible::Notification) {
+                    QVERIFY(notification == nullptr);
+                    notification = child;
+                }
+            }
+            QVERIFY(notification != nullptr);
+            ShownNotifications heard;
+            notification->installEventFilter(&heard);
+            if (row.by_menu) {
+                Type("txtAD", QString::fromLatin1(row.depth));
+                Type("txtO2", QString::fromLatin1(row.o2));
+                Action("mnuCALC")->trigger();
+            } else {
+                QTest::keyClicks(Box("txtAD"), row.depth);
+                QTest::keyClick(Box("txtAD"), Qt::Key_Tab);
+                QTest::keyClicks(Box("txtO2"), row.o2);
+                QTest::keyClick(Box("txtO2"), Qt::Key_Return);
+            }
+            QVERIFY2(heard.names == row.heard, row.name);
+            QVERIFY2(QApplication::focusWidget() == Box(row.by_menu ? "txtAD" : "txtO2"), row.name);
+            const QImage seen = window_->grab().toImage();
+            notification->hide();
+            QVERIFY2(window_->grab().toImage() == seen, row.name);
         }
     }
 

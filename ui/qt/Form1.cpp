@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "ui/Dispatch.h"
+#include "ui/qt/Announcer.h"
 #include "ui/qt/CaptionLabel.h"
 
 namespace pelagrin {
@@ -79,6 +80,7 @@ Form1::Form1(std::unique_ptr<MessagePresenter> presenter) : presenter_(std::move
     Paint(client, QPalette::WindowText, form::kWhite, QPalette::Window);
     setCentralWidget(client);
     BuildControls(client);
+    announcer_ = new Announcer(client);
     BuildMenus();
 
     // Not resizable: the window is exactly its menu bar over the client area.
@@ -149,11 +151,21 @@ void Form1::Run(form::Command command) {
         close();
         return;
     }
-    if (const std::optional<std::string> fault = Dispatch(command, *this, values_).fault) {
+    const Outcome outcome = Dispatch(command, *this, values_);
+    if (outcome.fault) {
         // A file error names the log's path in the file system's own encoding.
         presenter_->Present(this, Text(form::kApplicationTitle),
-                            QFile::decodeName(QByteArray::fromStdString(*fault)),
+                            QFile::decodeName(QByteArray::fromStdString(*outcome.fault)),
                             QMessageBox::Critical);
+        return;
+    }
+    if (!outcome.spoken.empty()) {
+        // One caption a line, as they stand on screen.
+        QStringList lines;
+        for (const std::string& caption : outcome.spoken) {
+            lines << Text(caption);
+        }
+        announcer_->Say(lines.join(QLatin1Char('\n')));
     }
 }
 

@@ -15,6 +15,7 @@ class QLineEdit;
 
 namespace pelagrin {
 
+class Announcer;
 class CaptionLabel;
 
 // The calculator's one window, drawn from the form's description: the depth and O2 boxes,
@@ -48,6 +49,7 @@ private:
     std::unique_ptr<MessagePresenter> presenter_;
     std::array<QLineEdit*, 2> boxes_{};       // indexed by InputBox
     std::array<CaptionLabel*, 8> results_{};  // indexed by ResultLabel
+    Announcer* announcer_ = nullptr;          // speaks the figures of each Calculate
     QElapsedTimer since_painted_;             // while a Print waits on a locked log
 };
 
