@@ -17,6 +17,8 @@ test_packages=(
     libgtest-dev locales
     # the real windows, on a display of the test's own
     xvfb xauth xdotool x11-utils imagemagick
+    # a screen reader listening to the window, on an accessibility bus of the test's own
+    orca python3-pyatspi at-spi2-core dbus
     # the desktop entry, metainfo and Windows version record, read as a desktop reads them
     desktop-file-utils appstream
     # the Windows program, cross-built and run
