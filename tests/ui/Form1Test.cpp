@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "ui/qt/Form1.h"
@@ -347,6 +348,12 @@ private slots:
         QCOMPARE(depth->text(QAccessible::Name), QStringLiteral("Actual Depth fsw"));
         QCOMPARE(depth->text(QAccessible::Description), QStringLiteral("Actual depth, fsw"));
         QCOMPARE(depth->text(QAccessible::Value), QStringLiteral("100"));
+        // and labelled by the caption that shows those words.
+        for (const auto& [box, caption] : {std::pair{"txtAD", "Label1"}, {"txtO2", "Label2"}}) {
+            const auto labels =
+                QAccessible::queryAccessibleInterface(Box(box))->relations(QAccessible::Label);
+            QVERIFY2(labels.size() == 1 && labels[0].first->object() == Label(caption), box);
+        }
         for (const char* name : kResultNames) {
             QAccessibleInterface* label = QAccessible::queryAccessibleInterface(Label(name));
             QCOMPARE(label->text(QAccessible::Name), Caption(name));

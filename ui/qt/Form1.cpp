@@ -125,6 +125,11 @@ void Form1::BuildControls(QWidget* client) {
     for (QLineEdit* box : boxes_) {
         box->raise();
     }
+    // Screen readers learn which caption labels which box, as they would from a dialog.
+    for (const form::BoxCaption& caption : form::kBoxCaptions) {
+        client->findChild<QLabel*>(Text(caption.label))
+            ->setBuddy(client->findChild<QLineEdit*>(Text(caption.box)));
+    }
 }
 
 void Form1::BuildMenus() {
