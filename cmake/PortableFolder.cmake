@@ -5,7 +5,8 @@
 #
 #   bin/pelagrin, bin/qt.conf   the program; qt.conf has Qt look for plugins in this folder only
 #   lib/                        Qt and what it needs that a desktop cannot be assumed to have
-#   plugins/                    the few Qt plugins a plain window with text boxes needs
+#   plugins/                    the few Qt plugins a plain window with text boxes needs, on
+#                               X11 and Wayland
 #   share/                      the desktop entry, metainfo and icons, as installed anywhere
 #   install-desktop.sh          puts the program into the user's desktop menu, or takes it out
 #
@@ -26,6 +27,10 @@ set(PELAGRIN_SYSTEM_LIBRARIES
     # The X11 client libraries, which speak to the desktop's own display server (Xcursor, for
     # the desktop's cursor theme, is opened only where the desktop has it).
     "^lib(X11|xcb|ICE|SM|Xcursor)\\.so"
+    # The Wayland client libraries, there on every Wayland desktop (its compositor and
+    # toolkits are built on them): the wire protocol and cursor themes of the desktop's own
+    # compositor, and wayland-egl, which the GPU driver's EGL provides.
+    "^libwayland-(client|cursor|egl)\\.so"
     # Fonts and text shaping, configured by the desktop for all its programs.
     "^lib(fontconfig|freetype|harfbuzz|fribidi|expat|z)\\.so"
     # GLib and the desktop libraries built on it.

@@ -9,7 +9,7 @@ set -euo pipefail
 program=$1
 source "$(dirname "$0")/session.sh"
 start_display
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE
 
 mkdir "$work/bin" "$work/elsewhere"
 cp "$program" "$work/bin/pelagrin"

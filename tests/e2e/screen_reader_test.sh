@@ -23,7 +23,7 @@ program=$(realpath "$1")
 tests=$(realpath "$(dirname "$0")/..")
 source "$tests/e2e/session.sh"
 start_display
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &

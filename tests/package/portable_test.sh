@@ -30,7 +30,7 @@ done
 source "$tests/e2e/session.sh"
 echo "System Qt libraries hidden: $hidden"
 start_display
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR QT_PLUGIN_PATH LD_LIBRARY_PATH
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE QT_PLUGIN_PATH LD_LIBRARY_PATH
 
 tar -xzf "$archive" -C "$work"
 folder=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'Pelagrin-*')
