@@ -12,14 +12,16 @@ set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 # The window itself, on X11 and on Wayland; and dead keys and the Compose key in the boxes,
 # as in every other program on the desktop. On Wayland the window is an xdg-shell toplevel,
 # the shell every desktop compositor speaks (GNOME, KDE, wlroots), and draws its own title
-# bar where the compositor draws none (GNOME). Nothing else: the window draws without
-# OpenGL, so no GL integration (Wayland's shared-memory buffers suffice), and reads its PNG
+# bar where the compositor draws none (GNOME, weston): Qt 6.4 draws one only when its
+# wayland-egl buffer integration loads, though the window itself paints into shared memory.
+# Nothing else: the window draws without OpenGL, so no X11 GL integration, and reads its PNG
 # icons with Qt's own code, so no image format plugin.
 set(plugins
     platforms/libqxcb.so
     platforms/libqwayland-generic.so
     wayland-shell-integration/libxdg-shell.so
     wayland-decoration-client/libbradient.so
+    wayland-graphics-integration-client/libqt-plugin-wayland-egl.so
     platforminputcontexts/libcomposeplatforminputcontextplugin.so)
 execute_process(COMMAND "${pelagrin_qtpaths}" --query QT_INSTALL_PLUGINS
                 OUTPUT_VARIABLE qt_plugins OUTPUT_STRIP_TRAILING_WHITESPACE

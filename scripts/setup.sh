@@ -22,6 +22,8 @@ test_packages=(
     xvfb xauth xdotool x11-utils imagemagick
     # a screen reader listening to the window, on an accessibility bus of the test's own
     orca python3-pyatspi at-spi2-core dbus
+    # a Wayland desktop of the test's own, drawing into memory
+    weston
     # the desktop entry, metainfo and Windows version record, read as a desktop reads them
     desktop-file-utils appstream
     # the Windows program, cross-built and run

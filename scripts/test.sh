@@ -24,12 +24,14 @@ WINEPREFIX=$PWD/build/windows/wineprefix timeout 30 wineserver -k </dev/null >/d
 (cd build/windows && cpack -G ZIP)
 
 # The program scripts/run.sh builds, with the protections a Debian package would have; then
-# its portable archive, unpacked and run with the system's Qt hidden.
+# its portable archive, unpacked and run with the system's Qt hidden, on X11 and on Wayland.
 cmake --preset release
 cmake --build --preset release
 bash tests/hardening/checksec.sh build/release/bin/pelagrin
 (cd build/release && cpack -G TGZ)
 bash tests/package/portable_test.sh build/release/Pelagrin-*-linux-*.tar.gz \
+    build/release/system-libraries.txt
+bash tests/package/wayland_test.sh build/release/Pelagrin-*-linux-*.tar.gz \
     build/release/system-libraries.txt
 
 ctest --preset debug
