@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -116,16 +117,16 @@ inline constexpr std::array<BoxCaption, 2> kBoxCaptions{{
 // What a screen reader or voice control calls a control: the words the diver sees on it. A
 // box shows none of its own, so it takes its caption label's.
 constexpr std::string_view AccessibleName(const Control& control) {
-    for (const BoxCaption& caption : kBoxCaptions) {
-        if (caption.box == control.name) {
-            for (const Control& label : kControls) {
-                if (label.name == caption.label) {
-                    return label.text;
-                }
-            }
-        }
+    const auto* caption =
+        std::find_if(kBoxCaptions.begin(), kBoxCaptions.end(),
+                     [&control](const BoxCaption& c) { return c.box == control.name; });
+    if (caption == kBoxCaptions.end()) {
+        return control.text;
     }
-    return control.text;
+    const auto* label =
+        std::find_if(kControls.begin(), kControls.end(),
+                     [caption](const Control& c) { return c.name == caption->label; });
+    return label == kControls.end() ? control.text : label->text;
 }
 
 // What a menu entry does. Exit ends the process, which only the window itself can do; the
