@@ -8,27 +8,15 @@
 # Usage: portable_test.sh ARCHIVE SYSTEM_LIBRARIES   (the latter: name patterns, one a line)
 set -euo pipefail
 
+script_arguments=("$@")
 archive=$(realpath "$1")
 system_libraries=$(realpath "$2")
 tests=$(realpath "$(dirname "$0")/..")
-if [ -z "${PELAGRIN_QT_HIDDEN:-}" ]; then
-    # The mounts below are this process's alone; a user without root maps themselves to it.
-    namespace=(unshare --mount)
-    [ "$(id -u)" -eq 0 ] || namespace+=(--map-root-user)
-    exec "${namespace[@]}" env PELAGRIN_QT_HIDDEN=1 bash "$0" "$@"
-fi
-hidden=0
-for library in /usr/lib/*/libQt6*.so.6 /lib/*/libQt6*.so.6; do
-    [ -e "$library" ] || continue
-    mount --bind /dev/null "$library"
-    hidden=$((hidden + 1))
-done
-for plugins in /usr/lib/*/qt6/plugins; do
-    [ -d "$plugins" ] && mount -t tmpfs none "$plugins"
-done
+source "$tests/package/system_qt.sh"
+own_namespace
 
 source "$tests/e2e/session.sh"
-echo "System Qt libraries hidden: $hidden"
+echo "System Qt libraries hidden: $(hide_system_qt)"
 start_display
 unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY XDG_SESSION_TYPE QT_PLUGIN_PATH LD_LIBRARY_PATH
 
@@ -51,20 +39,10 @@ exit_and_expect_end
 # Only the program's own log counts: LD_DEBUG is inherited, and a child such as the
 # dbus-launch that libdbus starts where there is no session bus loads its libraries, all from
 # the system, into logs of its own.
-[ -s "$own_log" ] || fail "no loader log for the program's own process"
-loader=$(cat "$own_log")
-outside=$(sed -n 's/.*calling init: //p' <<<"$loader" | sort -u | grep -v "^$folder/" || true)
-[ -n "$outside" ] || fail "the loader's log names no library from the system"
-while read -r library; do
-    name=$(basename "$library")
-    grep -qE -f "$system_libraries" <<<"$name" && continue
-    wanted_by=$(sed -n "s/.*file=[^ ]*$name \[0\]; *\(needed\|dynamically loaded\) by \([^ ]*\).*/\2/p" <<<"$loader")
-    ! grep -q "^$folder/" <<<"$wanted_by" ||
-        fail "$library was loaded from the system for $(grep "^$folder/" <<<"$wanted_by" | head -n 1)"
-done <<<"$outside"
+outside=$(judge_loader "$own_log" "$folder" "$system_libraries")
 grep -q "calling init: $folder/plugins/platforms/libqxcb.so" "$own_log" ||
     fail "the window's plugin was not the folder's own"
 paths=$(bash "$tests/hardening/library_paths.sh" "$folder") || fail "$paths"
 
 echo "PASS: the unpacked archive calculated and printed with the system's Qt hidden;" \
-    "from the system it loaded only: $(xargs -n1 basename <<<"$outside" | tr '\n' ' ')"
+    "from the system it loaded only: $outside"
