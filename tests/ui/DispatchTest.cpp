@@ -22,7 +22,7 @@ public:
 };
 
 // Whatever a command ends with reaches the diver as text, and the window carries on; only
-// the captions of a Calculate that ran to its end are there to be spoken, in screen order.
+// the captions of a Calculate that ran to its end are there to be spoken, as it wrote them.
 TEST(Dispatch, EveryFaultBecomesTheTextOfAnErrorBoxAndOnlyResultsAreSpoken) {
     struct Row {
         const char* name = nullptr;
