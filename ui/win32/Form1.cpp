@@ -382,6 +382,26 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CTLCOLOREDIT:
             return reinterpret_cast<LRESULT>(
                 PaintControl(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
+        case WM_ERASEBKGND:
+            // The class's brush is the form's black; a high-contrast theme's background is
+            // painted here instead.
+            if (colours_.high_contrast) {
+                RECT client{};
+                GetClientRect(window_, &client);
+                FillRect(reinterpret_cast<HDC>(wparam), &client, BackgroundBrush(colours_));
+                return 1;
+            }
+            break;
+        case WM_SETTINGCHANGE:
+            if (wparam != SPI_SETHIGHCONTRAST) {
+                break;
+            }
+            [[fallthrough]];
+        case WM_SYSCOLORCHANGE:
+            // A high-contrast theme turned on or off, or its colours changed: repaint all.
+            colours_ = ReadSystemColours();
+            RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            break;
         case WM_SETFOCUS:
             // Back from another window or a message box: the diver carries on typing where
             // they left off.
@@ -425,13 +445,14 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 HBRUSH Form1::PaintControl(HDC dc, HWND control) const {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i] == control) {
-            SetTextColor(dc, Colour(form::kControls[i].colour));
+            const Colours colours = ControlColours(form::kControls[i], colours_);
+            SetTextColor(dc, Colour(colours.text));
+            SetBkColor(dc, Colour(colours.background));
             break;
         }
     }
-    SetBkColor(dc, Colour(form::kBlack));
     SetBkMode(dc, OPAQUE);
-    return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    return BackgroundBrush(colours_);
 }
 
 HWND Form1::OtherBox(HWND box) const {

@@ -8,6 +8,7 @@
 #include "core/CalcValues.h"
 #include "core/View.h"
 #include "ui/FormDescription.h"
+#include "ui/win32/Palette.h"
 
 namespace pelagrin {
 
@@ -69,6 +70,9 @@ private:
     HICON small_icon_ = nullptr;  // the title bar's, at dpi_
     HICON big_icon_ = nullptr;    // the task switcher's, at dpi_
     HWND last_focus_ = nullptr;   // the box to return to on reactivation
+
+    // The colours of a high-contrast theme when one is on.
+    SystemColours colours_ = ReadSystemColours();
 };
 
 }  // namespace pelagrin
