@@ -178,6 +178,7 @@ Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kAppl
 void Form1::Build() {
     dpi_ = GetDpiForWindow(window_);
     CreateControls();
+    accessibility_.Watch(window_, controls_);
     Layout();
     LoadIcons();
     const SIZE size = WindowSize(dpi_);
@@ -509,8 +510,11 @@ void Form1::Run(form::Command command) {
         DestroyWindow(window_);
         return;
     }
-    if (const std::optional<std::string> fault = Dispatch(command, *this, values_).fault) {
-        ShowError(*fault);
+    const Outcome outcome = Dispatch(command, *this, values_);
+    if (outcome.fault) {
+        ShowError(*outcome.fault);
+    } else if (!closed_) {
+        accessibility_.Announce(outcome.spoken);
     }
 }
 

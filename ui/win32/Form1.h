@@ -8,6 +8,7 @@
 #include "core/CalcValues.h"
 #include "core/View.h"
 #include "ui/FormDescription.h"
+#include "ui/win32/Accessibility.h"
 #include "ui/win32/Palette.h"
 
 namespace pelagrin {
@@ -71,8 +72,10 @@ private:
     HICON big_icon_ = nullptr;    // the task switcher's, at dpi_
     HWND last_focus_ = nullptr;   // the box to return to on reactivation
 
-    // The colours of a high-contrast theme when one is on.
+    // Accessibility: the colours of a high-contrast theme when one is on, and what a screen
+    // reader hears beyond the controls' texts.
     SystemColours colours_ = ReadSystemColours();
+    Accessibility accessibility_;
 };
 
 }  // namespace pelagrin
