@@ -29,11 +29,20 @@ constexpr Colours ControlColours(const form::Control& control, const SystemColou
     return {control.colour, form::kBlack};
 }
 
+// One of the system's colours (COLOR_WINDOW, ...).
+inline form::Rgb SystemColour(int index) {
+    const COLORREF colour = GetSysColor(index);
+    return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
 // What the system reports now: its high-contrast switch and window colours.
 SystemColours ReadSystemColours();
 
 // The brush for the window's and the controls' background: the form's black, or the
 // theme's window colour (a system brush, never to be deleted).
-HBRUSH BackgroundBrush(const SystemColours& system);
+inline HBRUSH BackgroundBrush(const SystemColours& system) {
+    return system.high_contrast ? GetSysColorBrush(COLOR_WINDOW)
+                                : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+}
 
 }  // namespace pelagrin
