@@ -78,4 +78,6 @@ dismiss
 [ "$(speech | wc -l)" -eq 1 ] || fail "spoken after a fault: $(speech)"
 
 exit_and_expect_end
+traced | grep -q '^accessibility: names and descriptions taken back ' ||
+    fail "names and descriptions not taken back: $(traced)"
 echo "PASS: calculated, logged, reported an error and exited from the keyboard under wine"

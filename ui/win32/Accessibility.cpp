@@ -1,6 +1,5 @@
 #include "ui/win32/Accessibility.h"
 
-#include <commctrl.h>
 #include <initguid.h>  // the accessibility GUIDs below are defined here, not imported
 #include <oleacc.h>
 #include <uiautomationcore.h>  // the provider a notification is raised on
@@ -12,8 +11,6 @@
 
 namespace pelagrin {
 namespace {
-
-constexpr UINT_PTR kWatcherId = 1;  // one watcher per window, this class's own
 
 // The message's kind and handling: the end of an action the diver asked for, read out at
 // once; of several in quick succession (Enter held down) only the latest, which replaces
@@ -75,43 +72,15 @@ Accessibility::~Accessibility() {
     // them, and the process ends soon after the window.
 }
 
-void Accessibility::Watch(HWND window, const std::array<HWND, form::kControls.size()>& controls) {
+void Accessibility::Attach(HWND window,
+                           const std::array<HWND, form::kControls.size()>& controls) {
     window_ = window;
     controls_ = controls;
-    const auto self = reinterpret_cast<DWORD_PTR>(this);
-    bool watched = SetWindowSubclass(window, &Accessibility::Watcher, kWatcherId, self) != FALSE;
-    for (HWND control : controls) {
-        watched = SetWindowSubclass(control, &Accessibility::Watcher, kWatcherId, self) != FALSE &&
-                  watched;
-    }
-    if (!watched) {
-        // The controls keep the names the system gives them (the box's after the label
-        // before it), without descriptions.
-        Trace("accessibility: a window could not be watched");
-    }
 }
 
-LRESULT CALLBACK Accessibility::Watcher(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                        UINT_PTR id, DWORD_PTR self) {
-    auto* accessibility = reinterpret_cast<Accessibility*>(self);
-    switch (message) {
-        case WM_GETOBJECT:
-            // A screen reader (or another assistive technology) is asking: the texts must be
-            // in place before the system answers for the control, which it does once this
-            // message returns.
-            accessibility->asked_ = true;
-            accessibility->Annotate();
-            break;
-        case WM_DESTROY:
-            accessibility->Forget(window);
-            break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(window, &Accessibility::Watcher, id);
-            break;
-        default:
-            break;
-    }
-    return DefSubclassProc(window, message, wparam, lparam);
+void Accessibility::Asked() noexcept {
+    asked_ = true;
+    Annotate();
 }
 
 void Accessibility::Annotate() noexcept {
@@ -170,14 +139,28 @@ void Accessibility::Annotate() noexcept {
     }
 }
 
-void Accessibility::Forget(HWND control) noexcept {
+void Accessibility::Forget() noexcept {
     if (services_ == nullptr) {
         return;
     }
-    // The system keeps given texts until told, even past the window's end.
+    // The system keeps given texts until told, even past the controls' end.
     MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
-    services_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, properties,
-                              static_cast<int>(std::size(properties)));
+    HRESULT outcome = S_OK;  // the first failure, if any
+    for (HWND control : controls_) {
+        const HRESULT cleared =
+            services_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                      properties, static_cast<int>(std::size(properties)));
+        if (FAILED(cleared) && SUCCEEDED(outcome)) {
+            outcome = cleared;
+        }
+    }
+    services_->Release();
+    services_ = nullptr;  // once
+    try {
+        Trace("accessibility: names and descriptions taken back " + Hex(outcome));
+    } catch (const std::exception& error) {
+        TraceFailure(error);
+    }
 }
 
 bool Accessibility::LoadSpeech() noexcept {

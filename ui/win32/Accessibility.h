@@ -17,10 +17,11 @@ namespace pelagrin {
 // box's name (its caption) and every control's longer description, both from the form's
 // description, and the figures a Calculate wrote, spoken once it is over.
 //
-// Nothing of it is loaded while no assistive technology is about: the window and its
-// controls are watched for the first question one asks (WM_GETOBJECT), and only then are
-// COM and the system's accessibility libraries brought in, all from System32. A diver
-// without a screen reader pays nothing at start-up, nor on Enter.
+// Nothing of it is loaded while no assistive technology is about: only when one first asks
+// the window or a box something (WM_GETOBJECT, passed on by the window) are COM and the
+// system's accessibility libraries brought in, all from System32. A diver without a screen
+// reader pays nothing at start-up, nor on Enter. A screen reader asks the window itself the
+// moment it comes to the front, before it can reach any control.
 class Accessibility {
 public:
     Accessibility() = default;
@@ -30,9 +31,16 @@ public:
     Accessibility(Accessibility&&) = delete;
     Accessibility& operator=(Accessibility&&) = delete;
 
-    // Watches `window` and its controls, given in the description's order. Each control's
-    // texts are taken back as it is destroyed, as the system asks.
-    void Watch(HWND window, const std::array<HWND, form::kControls.size()>& controls);
+    // The window spoken for, and its controls in the description's order.
+    void Attach(HWND window, const std::array<HWND, form::kControls.size()>& controls);
+
+    // An assistive technology asks the window or a box something (WM_GETOBJECT): the first
+    // time, the controls' names and descriptions are given, before the system answers.
+    void Asked() noexcept;
+
+    // Takes the given texts back, as the system asks, while the controls still exist: when
+    // the window is being destroyed.
+    void Forget() noexcept;
 
     // Has a screen reader speak the captions a Calculate wrote, in order, as one message,
     // leaving the focus and the screen as they are. Nothing for no captions, nothing while
@@ -41,10 +49,7 @@ public:
     void Announce(const std::vector<std::string>& spoken) noexcept;
 
 private:
-    static LRESULT CALLBACK Watcher(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                    UINT_PTR id, DWORD_PTR self);
     void Annotate() noexcept;
-    void Forget(HWND control) noexcept;
     bool LoadSpeech() noexcept;
 
     using HostProviderFromHwnd = HRESULT(WINAPI*)(HWND, IRawElementProviderSimple**);

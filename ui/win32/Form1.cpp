@@ -178,7 +178,7 @@ Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kAppl
 void Form1::Build() {
     dpi_ = GetDpiForWindow(window_);
     CreateControls();
-    accessibility_.Watch(window_, controls_);
+    accessibility_.Attach(window_, controls_);
     Layout();
     LoadIcons();
     const SIZE size = WindowSize(dpi_);
@@ -191,6 +191,7 @@ void Form1::Build() {
 void Form1::Abandon() noexcept {
     // Detached first: the window's last messages go to the system alone, and ask no quit.
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    accessibility_.Forget();
     DestroyWindow(window_);  // its boxes, tooltip and menu with it
     window_ = nullptr;
     ReleaseResources();
@@ -403,6 +404,9 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             colours_ = ReadSystemColours();
             RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             break;
+        case WM_GETOBJECT:
+            accessibility_.Asked();  // then the system answers
+            break;
         case WM_SETFOCUS:
             // Back from another window or a message box: the diver carries on typing where
             // they left off.
@@ -432,6 +436,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             // Exit and every close request end here: nothing is saved or confirmed, the log
             // is never left open, and the process ends once this event returns.
             closed_ = true;
+            accessibility_.Forget();  // the controls are still there
             PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
@@ -495,6 +500,9 @@ LRESULT Form1::OnBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam
             break;
         case WM_SETFOCUS:
             last_focus_ = box;
+            break;
+        case WM_GETOBJECT:
+            accessibility_.Asked();  // then the system answers for the box
             break;
         default:
             break;
