@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -118,10 +119,11 @@ inline constexpr std::array<BoxCaption, 2> kBoxCaptions{{
 constexpr std::string_view AccessibleName(const Control& control) {
     for (const BoxCaption& caption : kBoxCaptions) {
         if (caption.box == control.name) {
-            for (const Control& label : kControls) {
-                if (label.name == caption.label) {
-                    return label.text;
-                }
+            const auto* label =
+                std::find_if(kControls.begin(), kControls.end(),
+                             [&caption](const Control& c) { return c.name == caption.label; });
+            if (label != kControls.end()) {
+                return label->text;
             }
         }
     }
