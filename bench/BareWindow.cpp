@@ -27,9 +27,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_
     if (RegisterClassW(&window_class) == 0) {
         return 1;
     }
-    HWND window = CreateWindowW(window_class.lpszClassName, L"Bare window", WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 400, 375, nullptr, nullptr,
-                                instance, nullptr);
+    HWND window =
+        CreateWindowW(window_class.lpszClassName, L"Bare window", WS_OVERLAPPEDWINDOW,
+                      CW_USEDEFAULT, CW_USEDEFAULT, 400, 375, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         return 1;
     }
