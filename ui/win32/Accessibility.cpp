@@ -72,8 +72,7 @@ Accessibility::~Accessibility() {
     // them, and the process ends soon after the window.
 }
 
-void Accessibility::Attach(HWND window,
-                           const std::array<HWND, form::kControls.size()>& controls) {
+void Accessibility::Attach(HWND window, const std::array<HWND, form::kControls.size()>& controls) {
     window_ = window;
     controls_ = controls;
 }
@@ -119,9 +118,9 @@ void Accessibility::Annotate() noexcept {
                 if (text.empty()) {
                     return;
                 }
-                const HRESULT given = services_->SetHwndPropStr(
-                    controls_[i], static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property,
-                    Utf16(text).c_str());
+                const HRESULT given =
+                    services_->SetHwndPropStr(controls_[i], static_cast<DWORD>(OBJID_CLIENT),
+                                              CHILDID_SELF, property, Utf16(text).c_str());
                 if (FAILED(given) && SUCCEEDED(outcome)) {
                     outcome = given;
                 }
@@ -169,8 +168,7 @@ bool Accessibility::LoadSpeech() noexcept {
         HMODULE automation = LoadSystemLibrary(L"UIAutomationCore.dll");
         HMODULE automation_strings = LoadSystemLibrary(L"oleaut32.dll");
         host_provider_ = Find<HostProviderFromHwnd>(automation, "UiaHostProviderFromHwnd");
-        raise_notification_ =
-            Find<RaiseNotificationEvent>(automation, "UiaRaiseNotificationEvent");
+        raise_notification_ = Find<RaiseNotificationEvent>(automation, "UiaRaiseNotificationEvent");
         alloc_string_ = Find<AllocString>(automation_strings, "SysAllocString");
         free_string_ = Find<FreeString>(automation_strings, "SysFreeString");
     }

@@ -54,15 +54,15 @@ private:
 
     using HostProviderFromHwnd = HRESULT(WINAPI*)(HWND, IRawElementProviderSimple**);
     // The two texts are BSTRs, made and freed by the two functions after.
-    using RaiseNotificationEvent = HRESULT(WINAPI*)(IRawElementProviderSimple*, int, int,
-                                                    wchar_t*, wchar_t*);
+    using RaiseNotificationEvent = HRESULT(WINAPI*)(IRawElementProviderSimple*, int, int, wchar_t*,
+                                                    wchar_t*);
     using AllocString = wchar_t*(WINAPI*)(const wchar_t*);
     using FreeString = void(WINAPI*)(wchar_t*);
 
     HWND window_ = nullptr;
     std::array<HWND, form::kControls.size()> controls_{};
-    bool asked_ = false;      // an assistive technology has asked the window something
-    bool annotated_ = false;  // the texts were given, or could not be
+    bool asked_ = false;                 // an assistive technology has asked the window something
+    bool annotated_ = false;             // the texts were given, or could not be
     void(WINAPI* end_com_)() = nullptr;  // set where COM was started here, to end it here
     IAccPropServices* services_ = nullptr;
     bool speech_loaded_ = false;
