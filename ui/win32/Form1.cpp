@@ -55,7 +55,7 @@ COLORREF Colour(form::Rgb rgb) {
 }
 
 // The form's type sizes in points, each once, in the order they first appear.
-constexpr std::array<double, win32::kTypeSizeCount> kTypeSizes = [] {
+constexpr std::array<double, win32::kTypeSizeCount> TypeSizes() {
     std::array<double, win32::kTypeSizeCount> sizes{};
     std::size_t count = 0;
     for (const form::Control& control : form::kControls) {
@@ -65,7 +65,8 @@ constexpr std::array<double, win32::kTypeSizeCount> kTypeSizes = [] {
         }
     }
     return sizes;
-}();
+}
+constexpr std::array<double, win32::kTypeSizeCount> kTypeSizes = TypeSizes();
 
 // Which of the form's fonts the control at `index` is drawn in.
 std::size_t TypeSize(std::size_t index) {

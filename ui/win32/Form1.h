@@ -36,7 +36,7 @@ using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, DestroyIconHandle>;
 using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, DestroyMenuHandle>;
 
 // How many type sizes the form has: the window makes one font for each.
-inline constexpr std::size_t kTypeSizeCount = [] {
+constexpr std::size_t CountTypeSizes() {
     std::size_t count = 0;
     for (std::size_t i = 0; i < form::kControls.size(); ++i) {
         bool seen = false;
@@ -46,7 +46,8 @@ inline constexpr std::size_t kTypeSizeCount = [] {
         count += seen ? 0 : 1;
     }
     return count;
-}();
+}
+inline constexpr std::size_t kTypeSizeCount = CountTypeSizes();
 }  // namespace win32
 
 // The calculator's one window on Windows, drawn from the form's description: the depth and
