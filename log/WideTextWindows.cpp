@@ -15,6 +15,21 @@ int Length(std::size_t size) {
     return static_cast<int>(size);
 }
 
+// Asks `convert` for the converted length, then for the text itself; any text it refuses
+// either time (a byte or unit that is not valid in its encoding) is an error, never a text
+// with a character quietly changed into another or a stretch of blanks left behind.
+template <typename Text, typename Convert>
+Text Converted(Convert convert, const char* invalid) {
+    const int length = convert(nullptr, 0);
+    if (length > 0) {
+        Text converted(static_cast<std::size_t>(length), typename Text::value_type{});
+        if (convert(converted.data(), length) == length) {
+            return converted;
+        }
+    }
+    throw std::range_error(invalid);
+}
+
 }  // namespace
 
 std::wstring Utf16(std::string_view text) {
@@ -22,13 +37,12 @@ std::wstring Utf16(std::string_view text) {
         return {};
     }
     const int size = Length(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    if (length <= 0) {
-        throw std::length_error("text cannot be converted");
-    }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-    return wide;
+    return Converted<std::wstring>(
+        [text, size](wchar_t* wide, int length) {
+            return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide,
+                                       length);
+        },
+        "text is not valid UTF-8");
 }
 
 std::string Utf8(std::wstring_view text) {
@@ -36,14 +50,12 @@ std::string Utf8(std::wstring_view text) {
         return {};
     }
     const int size = Length(text.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) {
-        throw std::length_error("text cannot be converted");
-    }
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
-    return narrow;
+    return Converted<std::string>(
+        [text, size](char* narrow, int length) {
+            return WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), size, narrow,
+                                       length, nullptr, nullptr);
+        },
+        "text is not valid UTF-16");
 }
 
 }  // namespace pelagrin

@@ -1,28 +1,40 @@
 // Asks the calculator's running window, as a screen reader would, what each text box is
-// called. Prints one line per box, in window order:
-//   name <accName>          where the system's accessibility layer answers;
-//   order <text>            where it does not (wine answers E_NOINTERFACE for every window),
-//                           with the text of the label just before the box in the window
-//                           order, which is what Windows names a plain edit box after.
-// Exits 2 if the window is not there.
-#include <oleacc.h>
+// called and how it is described. Prints two lines per box, in window order:
+//   name <accName>
+//   description <accDescription>
+// each empty where the system's accessibility layer gives none.
+// Asking is also what has the window give its names and descriptions: it waits for the
+// first question of an assistive technology. Exits 2 if the window is not there.
+// clang-format off
 #include <windows.h>
+#include <initguid.h>  // IID_IAccessible defined here: oleacc's import library has no such data
+#include <oleacc.h>
+// clang-format on
 
 #include <cstdio>
 #include <string>
 
 namespace {
 
-std::wstring Text(HWND window) {
-    wchar_t text[256]{};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
 std::wstring ClassName(HWND window) {
     wchar_t name[64]{};
     GetClassNameW(window, name, 64);
     return name;
+}
+
+// The text a property getter returns, empty for none; frees it.
+template <typename Getter>
+std::wstring Read(Getter get) {
+    BSTR text = nullptr;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    std::wstring read;
+    if (get(self, &text) == S_OK && text != nullptr) {
+        read = text;
+    }
+    SysFreeString(text);
+    return read;
 }
 
 }  // namespace
@@ -39,25 +51,20 @@ int wmain() {
             continue;
         }
         IAccessible* accessible = nullptr;
-        BSTR name = nullptr;
+        std::wstring name;
+        std::wstring description;
         if (SUCCEEDED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT),
                                                  IID_IAccessible,
                                                  reinterpret_cast<void**>(&accessible)))) {
-            VARIANT self{};
-            self.vt = VT_I4;
-            self.lVal = CHILDID_SELF;
-            accessible->get_accName(self, &name);
+            name = Read([accessible](VARIANT self, BSTR* text) {
+                return accessible->get_accName(self, text);
+            });
+            description = Read([accessible](VARIANT self, BSTR* text) {
+                return accessible->get_accDescription(self, text);
+            });
             accessible->Release();
         }
-        if (name != nullptr) {
-            std::printf("name %ls\n", name);
-            SysFreeString(name);
-        } else {
-            HWND before = GetWindow(child, GW_HWNDPREV);
-            std::printf("order %ls\n", before != nullptr && ClassName(before) == L"Static"
-                                           ? Text(before).c_str()
-                                           : L"(no label)");
-        }
+        std::printf("name %ls\ndescription %ls\n", name.c_str(), description.c_str());
     }
     CoUninitialize();
     return 0;

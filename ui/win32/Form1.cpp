@@ -1,9 +1,8 @@
 #include "ui/win32/Form1.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -55,14 +54,52 @@ COLORREF Colour(form::Rgb rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
 }
 
-// The classic face, bold, at the control's size in points for this DPI. Where the face is
-// missing the font mapper picks the closest sans serif, as it does for any program.
-HFONT CreateFormFont(double points, UINT dpi) {
-    static const std::wstring face = Utf16(form::kFontFace);
-    const int height = -static_cast<int>(std::lround(points * dpi / 72.0));
-    return CreateFontW(height, 0, 0, 0, form::kFontWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       VARIABLE_PITCH | FF_SWISS, face.c_str());
+// The form's type sizes in points, each once, in the order they first appear.
+constexpr std::array<double, win32::kTypeSizeCount> TypeSizes() {
+    std::array<double, win32::kTypeSizeCount> sizes{};
+    std::size_t count = 0;
+    for (const form::Control& control : form::kControls) {
+        if (std::find(sizes.begin(), sizes.begin() + count, control.points) ==
+            sizes.begin() + count) {
+            sizes.at(count++) = control.points;
+        }
+    }
+    return sizes;
+}
+constexpr std::array<double, win32::kTypeSizeCount> kTypeSizes = TypeSizes();
+
+// Which of the form's fonts the control at `index` is drawn in.
+std::size_t TypeSize(std::size_t index) {
+    const double points = form::kControls.at(index).points;
+    return static_cast<std::size_t>(std::find(kTypeSizes.begin(), kTypeSizes.end(), points) -
+                                    kTypeSizes.begin());
+}
+
+using Fonts = std::array<win32::Font, win32::kTypeSizeCount>;
+
+// The classic face, bold, in each of the form's sizes for this DPI, one font per size that
+// every control of that size shares. Where the face is missing the font mapper picks the
+// closest sans serif, as it does for any program.
+Fonts CreateFormFonts(UINT dpi) {
+    const std::wstring face = Utf16(form::kFontFace);
+    Fonts fonts;
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        const int height = -static_cast<int>(std::lround(kTypeSizes.at(i) * dpi / 72.0));
+        fonts.at(i).reset(CreateFontW(height, 0, 0, 0, form::kFontWeight, FALSE, FALSE, FALSE,
+                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                      DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, face.c_str()));
+        if (!fonts.at(i)) {
+            throw std::runtime_error("cannot create the form's font");
+        }
+    }
+    return fonts;
+}
+
+// The frame that holds the client area at `dpi`, with a one-line menu bar.
+SIZE FrameSize(UINT dpi) {
+    RECT frame{0, 0, Scale(form::kClientWidth, dpi), Scale(form::kClientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, kStyle, TRUE, kExStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
 // Where the first control that `matches` stands in the description.
@@ -111,26 +148,65 @@ std::array<std::size_t, form::kControls.size()> CreationOrder() {
     return order;
 }
 
+// A window's device context, given back to it however the drawing ends.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ReleaseDC(window_, dc_);
+        }
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    WindowDc(WindowDc&&) = delete;
+    WindowDc& operator=(WindowDc&&) = delete;
+
+    [[nodiscard]] HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context for as long as this lives; the one it replaced
+// goes back in afterwards.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selection() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) {
+            SelectObject(dc_, previous_);
+        }
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+    Selection(Selection&&) = delete;
+    Selection& operator=(Selection&&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
 // Whether `text` fits its label on one line in the label's font, as the label draws it.
+// Where it cannot be measured it counts as cut, so the tooltip still offers it whole.
 bool Fits(HWND label, HFONT font, std::wstring_view text) {
     RECT client{};
     GetClientRect(label, &client);
-    HDC dc = GetDC(label);
-    HGDIOBJ previous = SelectObject(dc, font);
+    const WindowDc dc(label);
+    if (dc.get() == nullptr) {
+        return false;
+    }
+    const Selection selected(dc.get(), font);
     SIZE extent{};
-    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, previous);
-    ReleaseDC(label, dc);
-    return extent.cx <= client.right - client.left;
+    return GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &extent) &&
+           extent.cx <= client.right - client.left;
 }
 
 }  // namespace
 
 Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kApplicationTitle)) {
-    // The tooltip that shows a result caption whole.
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = WindowProc;
@@ -144,29 +220,46 @@ Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kAppl
         ThrowLastError("RegisterClassExW");
     }
 
-    // The File drop-down, then the commands that sit on the bar itself and run at once.
-    menu_ = CreateMenu();
+    // The File drop-down, then the commands that sit on the bar itself and run at once. The
+    // menu is ours until the window takes it, and the drop-down until the bar does.
+    win32::Menu menu(CreateMenu());
+    if (!menu) {
+        ThrowLastError("CreateMenu");
+    }
     HMENU file = nullptr;
     for (const form::MenuEntry& entry : form::kMenus) {
         const std::wstring caption = Utf16(entry.caption);
         if (!entry.command) {
-            file = CreatePopupMenu();
-            AppendMenuW(menu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(file),
-                        caption.c_str());
+            win32::Menu drop_down(CreatePopupMenu());
+            if (!drop_down) {
+                ThrowLastError("CreatePopupMenu");
+            }
+            if (!AppendMenuW(menu.get(), MF_POPUP | MF_STRING,
+                             reinterpret_cast<UINT_PTR>(drop_down.get()), caption.c_str())) {
+                ThrowLastError("AppendMenuW");
+            }
+            file = drop_down.release();
             continue;
         }
-        AppendMenuW(entry.place == form::MenuPlace::File ? file : menu_, MF_STRING,
-                    CommandId(*entry.command), caption.c_str());
+        if (!AppendMenuW(entry.place == form::MenuPlace::File ? file : menu.get(), MF_STRING,
+                         CommandId(*entry.command), caption.c_str())) {
+            ThrowLastError("AppendMenuW");
+        }
     }
 
-    // Sized once the window knows the DPI of the monitor it is on.
-    window_ = CreateWindowExW(kExStyle, kClassName, Utf16(form::kCaption).c_str(), kStyle,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, menu_, instance, this);
+    // Made at its size for the primary monitor's DPI, where a new window opens; on another
+    // monitor, Build sizes it once more.
+    const UINT dpi = GetDpiForSystem();
+    const SIZE size = FrameSize(dpi);
+    window_ =
+        CreateWindowExW(kExStyle, kClassName, Utf16(form::kCaption).c_str(), kStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, size.cx, size.cy, nullptr, menu.get(), instance, this);
     if (window_ == nullptr) {
         ThrowLastError("CreateWindowExW");
     }
+    menu.release();  // the window's now, destroyed with it
     try {
-        Build();
+        Build(dpi);
     } catch (...) {
         // No destructor runs for a constructor that throws: take the half-made window down
         // here, so nothing is left that could still call into this object.
@@ -175,43 +268,37 @@ Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kAppl
     }
 }
 
-void Form1::Build() {
+void Form1::Build(UINT sized_for_dpi) {
     dpi_ = GetDpiForWindow(window_);
+    fonts_ = CreateFormFonts(dpi_);
     CreateControls();
-    Layout();
+    accessibility_.Attach(window_, controls_);
     LoadIcons();
-    const SIZE size = WindowSize(dpi_);
-    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (dpi_ != sized_for_dpi) {
+        const SIZE size = FrameSize(dpi_);
+        SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     FitClientArea();
-    FocusDepthBox();
+    // The depth box takes the focus when the shown window is activated (WM_SETFOCUS). Set
+    // now, on a window not yet shown, the focus would activate it early and, under wine,
+    // start the input method's COM before the first paint.
+    last_focus_ = controls_[Index(InputBox::txtAD)];
 }
 
 void Form1::Abandon() noexcept {
     // Detached first: the window's last messages go to the system alone, and ask no quit.
+    // Its fonts and icons go after it, with the members that own them.
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    accessibility_.Forget();
     DestroyWindow(window_);  // its boxes, tooltip and menu with it
     window_ = nullptr;
-    ReleaseResources();
 }
 
 Form1::~Form1() {
+    // The window first, then (with the members) the fonts and icons it was drawn with.
     if (!closed_ && window_ != nullptr) {
         DestroyWindow(window_);
-    }
-    ReleaseResources();
-}
-
-void Form1::ReleaseResources() noexcept {
-    for (HFONT& font : fonts_) {
-        if (font != nullptr) {
-            DeleteObject(std::exchange(font, nullptr));
-        }
-    }
-    for (HICON* icon : {&small_icon_, &big_icon_}) {
-        if (*icon != nullptr) {
-            DestroyIcon(std::exchange(*icon, nullptr));
-        }
     }
 }
 
@@ -220,6 +307,8 @@ void Form1::Show(int show_command) {
     UpdateWindow(window_);
 }
 
+// Each control is made in its place and font for the window's DPI, so nothing is moved or
+// redrawn before the window is first shown.
 void Form1::CreateControls() {
     for (const std::size_t i : CreationOrder()) {
         const form::Control& control = form::kControls[i];
@@ -232,59 +321,82 @@ void Form1::CreateControls() {
             SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | (control.result ? SS_NOTIFY : 0);
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
                             (is_box ? WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL : label_style);
+        const form::Place& place = control.place;
         HWND handle = CreateWindowExW(is_box ? WS_EX_CLIENTEDGE : 0, is_box ? L"EDIT" : L"STATIC",
-                                      Utf16(control.text).c_str(), style, 0, 0, 0, 0, window_,
+                                      Utf16(control.text).c_str(), style, Scale(place.left, dpi_),
+                                      Scale(place.top, dpi_), Scale(place.width, dpi_),
+                                      Scale(place.height, dpi_), window_,
                                       reinterpret_cast<HMENU>(ControlId(i)), instance_, nullptr);
         if (handle == nullptr) {
             ThrowLastError("CreateWindowExW");
         }
         controls_.at(i) = handle;
+        SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(i)), FALSE);
         if (is_box) {
             // No limit on what may be typed (the system's default stops at 32767).
             SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);
-            SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-            box_proc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-                handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1::BoxProc)));
+            // Enter and Tab are the form's: without them a box would neither calculate nor
+            // lead to the other box.
+            if (!SetWindowSubclass(handle, &Form1::BoxProc, 0, reinterpret_cast<DWORD_PTR>(this))) {
+                throw std::runtime_error("cannot take the boxes' keys");
+            }
         }
     }
-    tooltip_ =
-        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
-    if (tooltip_ == nullptr) {
-        ThrowLastError("CreateWindowExW");
-    }
+    CutCaptions();
 }
 
-// Places every control and sets its font for the current DPI, so the form keeps its
-// proportions and stays sharp on any monitor.
+// Moves every control and sets its font for a new DPI, so the form keeps its proportions and
+// stays sharp on any monitor.
 void Form1::Layout() {
-    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
-        const form::Control& control = form::kControls[i];
-        const form::Place& place = control.place;
-        SetWindowPos(controls_[i], nullptr, Scale(place.left, dpi_), Scale(place.top, dpi_),
-                     Scale(place.width, dpi_), Scale(place.height, dpi_),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        HFONT font = CreateFormFont(control.points, dpi_);
-        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-        if (fonts_[i] != nullptr) {
-            DeleteObject(fonts_[i]);
-        }
-        fonts_[i] = font;
-        if (control.result) {
-            UpdateTip(i);
+    Fonts fonts = CreateFormFonts(dpi_);
+    const auto place_at = [this](std::size_t i, auto&& move) {
+        const form::Place& place = form::kControls[i].place;
+        return move(controls_[i], Scale(place.left, dpi_), Scale(place.top, dpi_),
+                    Scale(place.width, dpi_), Scale(place.height, dpi_));
+    };
+    // All in one move, so the form is redrawn once.
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(controls_.size()));
+    for (std::size_t i = 0; i < controls_.size() && moves != nullptr; ++i) {
+        moves = place_at(i, [moves](HWND control, int x, int y, int width, int height) {
+            return DeferWindowPos(moves, control, nullptr, x, y, width, height,
+                                  SWP_NOZORDER | SWP_NOACTIVATE);
+        });
+    }
+    if (moves == nullptr || !EndDeferWindowPos(moves)) {
+        // Too little memory to move them together: one at a time.
+        for (std::size_t i = 0; i < controls_.size(); ++i) {
+            place_at(i, [](HWND control, int x, int y, int width, int height) {
+                return SetWindowPos(control, nullptr, x, y, width, height,
+                                    SWP_NOZORDER | SWP_NOACTIVATE);
+            });
         }
     }
-    // Each caption label sits over its box by a few pixels, and comes before the box in the
-    // window order, so it is drawn above it. Cut back to the part above the box, it leaves
-    // the box's border whole.
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        SendMessageW(controls_[i], WM_SETFONT,
+                     reinterpret_cast<WPARAM>(fonts.at(TypeSize(i)).get()), TRUE);
+    }
+    fonts_ = std::move(fonts);  // the old ones, no longer drawn with, go
+    CutCaptions();
+}
+
+// Each caption label sits over its box by a few pixels, and comes before the box in the
+// window order, so it is drawn above it. Cut back to the part above the box, it leaves the
+// box's border whole.
+void Form1::CutCaptions() {
     for (const form::BoxCaption& caption : form::kBoxCaptions) {
         const form::Place& label = form::kControls[Index(caption.label)].place;
         const form::Place& box = form::kControls[Index(caption.box)].place;
         const int visible = Scale(box.top, dpi_) - Scale(label.top, dpi_);
-        HRGN region = CreateRectRgn(0, 0, Scale(label.width, dpi_), visible);
-        // The window owns the region from here on, also when the call fails.
-        SetWindowRgn(controls_[Index(caption.label)], region, TRUE);
+        win32::Region region(CreateRectRgn(0, 0, Scale(label.width, dpi_), visible));
+        if (!region) {
+            throw std::runtime_error("cannot cut a caption back to its box");
+        }
+        // The region is the label's once it takes it; should it refuse, the region is still
+        // ours to delete, and the label keeps its old shape.
+        if (SetWindowRgn(controls_[Index(caption.label)], region.get(), IsWindowVisible(window_)) !=
+            0) {
+            region.release();
+        }
     }
 }
 
@@ -292,43 +404,78 @@ void Form1::Layout() {
 // the program's icon holds rather than stretched from one.
 void Form1::LoadIcons() {
     const auto load = [this](int width_metric, int height_metric) {
-        return static_cast<HICON>(
+        return win32::Icon(static_cast<HICON>(
             LoadImageW(instance_, kIconName, IMAGE_ICON, GetSystemMetricsForDpi(width_metric, dpi_),
-                       GetSystemMetricsForDpi(height_metric, dpi_), LR_DEFAULTCOLOR));
+                       GetSystemMetricsForDpi(height_metric, dpi_), LR_DEFAULTCOLOR)));
     };
-    HICON small_icon = load(SM_CXSMICON, SM_CYSMICON);
-    HICON big_icon = load(SM_CXICON, SM_CYICON);
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon));
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon));
-    for (auto [held, loaded] : {std::pair{&small_icon_, small_icon}, {&big_icon_, big_icon}}) {
-        if (*held != nullptr) {
-            DestroyIcon(*held);
+    // Where one cannot be loaded, the window keeps the one it shows.
+    const auto show = [this](WPARAM kind, win32::Icon& held, win32::Icon loaded) {
+        if (loaded) {
+            SendMessageW(window_, WM_SETICON, kind, reinterpret_cast<LPARAM>(loaded.get()));
+            held = std::move(loaded);  // the one shown before goes
         }
-        *held = loaded;
+    };
+    show(ICON_SMALL, small_icon_, load(SM_CXSMICON, SM_CYSMICON));
+    show(ICON_BIG, big_icon_, load(SM_CXICON, SM_CYICON));
+}
+
+HFONT Form1::FontOf(std::size_t index) const {
+    return fonts_.at(TypeSize(index)).get();
+}
+
+bool Form1::IsResultLabel(HWND control) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i] == control && control != nullptr) {
+            return form::kControls[i].result.has_value();
+        }
     }
+    return false;
 }
 
 // A result caption too wide for its label ends in "..."; its tooltip then shows it whole.
-// A screen reader reads the label's text, which is always the whole caption.
-void Form1::UpdateTip(std::size_t index) {
-    HWND label = controls_.at(index);
-    const std::wstring text = WindowText(label);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(label);
-    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    if (!Fits(label, fonts_.at(index), text)) {
-        tool.lpszText = const_cast<wchar_t*>(text.c_str());  // copied by the tooltip
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+// A screen reader reads the label's text, which is always the whole caption. The tooltip is
+// an extra: made only when the mouse first comes over a result label, it asks for each
+// caption as it is about to show it, so setting a caption costs it nothing; where it cannot
+// be made, the window does without.
+void Form1::MakeTooltip() noexcept {
+    tooltip_tried_ = true;
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    tooltip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
+    if (tooltip_ == nullptr) {
+        return;
+    }
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (form::kControls[i].result) {
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = window_;
+            tool.uId = reinterpret_cast<UINT_PTR>(controls_[i]);
+            tool.lpszText = LPSTR_TEXTCALLBACKW;
+            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
     }
 }
 
-SIZE Form1::WindowSize(UINT dpi) const {
-    RECT frame{0, 0, Scale(form::kClientWidth, dpi), Scale(form::kClientHeight, dpi)};
-    AdjustWindowRectExForDpi(&frame, kStyle, TRUE, kExStyle, dpi);
-    return {frame.right - frame.left, frame.bottom - frame.top};
+// The caption the tooltip is about to show for a result label: the whole of it when the
+// label cuts it short, else nothing, and no tip shows.
+void Form1::FillTip(NMTTDISPINFOW& request) {
+    tip_text_.clear();
+    request.lpszText = tip_text_.data();
+    const auto label = reinterpret_cast<HWND>(request.hdr.idFrom);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i] == label && form::kControls[i].result) {
+            std::wstring text = WindowText(label);
+            if (!Fits(label, FontOf(i), text)) {
+                tip_text_ = std::move(text);
+                request.lpszText = tip_text_.data();
+            }
+        }
+    }
 }
 
 // The frame's size is worked out for a one-line menu bar; should the bar wrap, or the frame
@@ -357,10 +504,28 @@ LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wparam, LPA
         EnableNonClientDpiScaling(window);
     }
     auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form == nullptr) {
-        return DefWindowProcW(window, message, wparam, lparam);
+    if (form != nullptr) {
+        // No exception may cross the system's frames back to the message loop: the diver is
+        // told in the error box, and the system handles the message as for any window.
+        try {
+            return form->OnMessage(message, wparam, lparam);
+        } catch (...) {
+            form->ReportFault();
+        }
     }
-    return form->OnMessage(message, wparam, lparam);
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+// Only from a handler: says what the exception being handled was, as the dispatch words a
+// fault it did not expect.
+void Form1::ReportFault() const noexcept {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        ShowError("Internal error: ", error.what());
+    } catch (...) {
+        ShowError("Internal error: ", "unknown fault");
+    }
 }
 
 LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -382,6 +547,45 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CTLCOLOREDIT:
             return reinterpret_cast<LRESULT>(
                 PaintControl(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
+        case WM_ERASEBKGND:
+            // The class's brush is the form's black; a high-contrast theme's background is
+            // painted here instead.
+            if (colours_.high_contrast) {
+                RECT client{};
+                GetClientRect(window_, &client);
+                FillRect(reinterpret_cast<HDC>(wparam), &client, BackgroundBrush(colours_));
+                return 1;
+            }
+            break;
+        case WM_SETTINGCHANGE:
+            if (wparam != SPI_SETHIGHCONTRAST) {
+                break;
+            }
+            [[fallthrough]];
+        case WM_SYSCOLORCHANGE:
+            // A high-contrast theme turned on or off, or its colours changed: repaint all.
+            colours_ = ReadSystemColours();
+            RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            break;
+        case WM_GETOBJECT:
+            accessibility_.Asked();  // then the system answers
+            break;
+        case WM_NOTIFY: {
+            auto& notice = *reinterpret_cast<NMHDR*>(lparam);
+            if (tooltip_ != nullptr && notice.hwndFrom == tooltip_ &&
+                notice.code == TTN_GETDISPINFOW) {
+                FillTip(*reinterpret_cast<NMTTDISPINFOW*>(lparam));
+                return 0;
+            }
+            break;
+        }
+        case WM_SETCURSOR:
+            // The mouse over a result label: the first time, make the tooltip that can show
+            // its caption whole. It watches the label's mouse from then on.
+            if (!tooltip_tried_ && IsResultLabel(reinterpret_cast<HWND>(wparam))) {
+                MakeTooltip();
+            }
+            break;
         case WM_SETFOCUS:
             // Back from another window or a message box: the diver carries on typing where
             // they left off.
@@ -392,7 +596,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_GETDPISCALEDSIZE: {
             // Moving to a monitor of another DPI: ask for exactly the frame that holds the
             // client area at the new DPI, rather than the old frame scaled.
-            const SIZE size = WindowSize(static_cast<UINT>(wparam));
+            const SIZE size = FrameSize(static_cast<UINT>(wparam));
             *reinterpret_cast<SIZE*>(lparam) = size;
             return TRUE;
         }
@@ -411,6 +615,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             // Exit and every close request end here: nothing is saved or confirmed, the log
             // is never left open, and the process ends once this event returns.
             closed_ = true;
+            accessibility_.Forget();  // the controls are still there
             PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
@@ -425,13 +630,14 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 HBRUSH Form1::PaintControl(HDC dc, HWND control) const {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i] == control) {
-            SetTextColor(dc, Colour(form::kControls[i].colour));
+            const Colours colours = ControlColours(form::kControls[i], colours_);
+            SetTextColor(dc, Colour(colours.text));
+            SetBkColor(dc, Colour(colours.background));
             break;
         }
     }
-    SetBkColor(dc, Colour(form::kBlack));
     SetBkMode(dc, OPAQUE);
-    return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    return BackgroundBrush(colours_);
 }
 
 HWND Form1::OtherBox(HWND box) const {
@@ -439,9 +645,18 @@ HWND Form1::OtherBox(HWND box) const {
     return box == depth ? controls_[Index(InputBox::txtO2)] : depth;
 }
 
-LRESULT CALLBACK Form1::BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* form = reinterpret_cast<Form1*>(GetWindowLongPtrW(box, GWLP_USERDATA));
-    return form->OnBoxMessage(box, message, wparam, lparam);
+LRESULT CALLBACK Form1::BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                DWORD_PTR form) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(box, &Form1::BoxProc, id);
+    } else if (auto* owner = reinterpret_cast<Form1*>(form); owner != nullptr) {
+        try {
+            return owner->OnBoxMessage(box, message, wparam, lparam);
+        } catch (...) {
+            owner->ReportFault();
+        }
+    }
+    return DefSubclassProc(box, message, wparam, lparam);
 }
 
 LRESULT Form1::OnBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -474,10 +689,13 @@ LRESULT Form1::OnBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam
         case WM_SETFOCUS:
             last_focus_ = box;
             break;
+        case WM_GETOBJECT:
+            accessibility_.Asked();  // then the system answers for the box
+            break;
         default:
             break;
     }
-    return CallWindowProcW(box_proc_, box, message, wparam, lparam);
+    return DefSubclassProc(box, message, wparam, lparam);
 }
 
 void Form1::Run(form::Command command) {
@@ -488,19 +706,22 @@ void Form1::Run(form::Command command) {
         DestroyWindow(window_);
         return;
     }
-    if (const std::optional<std::string> fault = Dispatch(command, *this, values_).fault) {
-        ShowError(*fault);
+    const Outcome outcome = Dispatch(command, *this, values_);
+    if (outcome.fault) {
+        ShowError({}, *outcome.fault);
+    } else if (!closed_) {
+        accessibility_.Announce(outcome.spoken);
     }
 }
 
-void Form1::ShowError(const std::string& fault) const noexcept {
+void Form1::ShowError(std::string_view prefix, std::string_view fault) const noexcept {
     if (closed_) {
         return;
     }
     const wchar_t* text = L"Internal error: out of memory";
     std::wstring wide;
     try {
-        wide = Utf16(fault);
+        wide = Utf16(prefix) + Utf16(fault);
         text = wide.c_str();
     } catch (const std::exception&) {
         // The fixed text above still tells the diver the command did not finish.
@@ -519,7 +740,9 @@ void Form1::SetInputText(InputBox box, std::string_view text) {
 void Form1::SetCaption(ResultLabel label, std::string_view text) {
     const std::size_t index = Index(label);
     SetWindowTextW(controls_[index], Utf16(text).c_str());
-    UpdateTip(index);
+    if (tooltip_ != nullptr) {
+        SendMessageW(tooltip_, TTM_POP, 0, 0);  // a tip on show may hold the old caption
+    }
 }
 
 void Form1::FocusDepthBox() {

@@ -2,14 +2,53 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <type_traits>
 
 #include "core/CalcValues.h"
 #include "core/View.h"
 #include "ui/FormDescription.h"
+#include "ui/win32/Accessibility.h"
+#include "ui/win32/Palette.h"
 
 namespace pelagrin {
+
+// Owners of the window's GDI objects, icons and menu: each is released exactly once, also
+// when the window cannot be made or built.
+namespace win32 {
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
+};
+struct DestroyIconHandle {
+    void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
+};
+struct DestroyMenuHandle {
+    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
+};
+using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteGdiObject>;
+using Region = std::unique_ptr<std::remove_pointer_t<HRGN>, DeleteGdiObject>;
+using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, DestroyIconHandle>;
+using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, DestroyMenuHandle>;
+
+// How many type sizes the form has: the window makes one font for each.
+constexpr std::size_t CountTypeSizes() {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
+        bool seen = false;
+        for (std::size_t j = 0; j < i; ++j) {
+            seen = seen || form::kControls[j].points == form::kControls[i].points;
+        }
+        count += seen ? 0 : 1;
+    }
+    return count;
+}
+inline constexpr std::size_t kTypeSizeCount = CountTypeSizes();
+}  // namespace win32
 
 // The calculator's one window on Windows, drawn from the form's description: the depth and
 // O2 boxes, the eight result captions and the menu bar, laid out in twips and redrawn crisp
@@ -37,38 +76,49 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-    static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam);
+    static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam,
+                                    UINT_PTR id, DWORD_PTR form);
     LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT OnBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam);
+    void ReportFault() const noexcept;
 
-    void Build();
+    void Build(UINT sized_for_dpi);
     void Abandon() noexcept;
     void CreateControls();
     void Layout();
+    void CutCaptions();
     void LoadIcons();
-    void UpdateTip(std::size_t index);
-    void ReleaseResources() noexcept;
+    void MakeTooltip() noexcept;
+    void FillTip(NMTTDISPINFOW& request);
     void FitClientArea();
-    [[nodiscard]] SIZE WindowSize(UINT dpi) const;
+    [[nodiscard]] HFONT FontOf(std::size_t index) const;
     [[nodiscard]] HBRUSH PaintControl(HDC dc, HWND control) const;
     [[nodiscard]] HWND OtherBox(HWND box) const;
+    [[nodiscard]] bool IsResultLabel(HWND control) const;
     void Run(form::Command command);
-    void ShowError(const std::string& fault) const noexcept;
+    void ShowError(std::string_view prefix, std::string_view fault) const noexcept;
 
     CalcValues values_;
     HINSTANCE instance_;
     std::wstring title_;  // the application's, for boxes without a title of their own
     HWND window_ = nullptr;
-    HMENU menu_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool closed_ = false;                                  // the window is gone; nothing more runs
     std::array<HWND, form::kControls.size()> controls_{};  // in the description's order
-    std::array<HFONT, form::kControls.size()> fonts_{};    // each control's, at dpi_
-    WNDPROC box_proc_ = nullptr;                           // the system's own edit procedure
-    HWND tooltip_ = nullptr;      // shows a result caption whole when its label cuts it short
-    HICON small_icon_ = nullptr;  // the title bar's, at dpi_
-    HICON big_icon_ = nullptr;    // the task switcher's, at dpi_
+    std::array<win32::Font, win32::kTypeSizeCount> fonts_;  // one per type size, at dpi_
+    // Shows a result caption whole when its label cuts it short. Made the first time the
+    // mouse comes over a result label; where it cannot be made, the window does without.
+    HWND tooltip_ = nullptr;
+    bool tooltip_tried_ = false;
+    std::wstring tip_text_;       // what the tooltip shows now; it reads it from here
+    win32::Icon small_icon_;      // the title bar's, at dpi_
+    win32::Icon big_icon_;        // the task switcher's, at dpi_
     HWND last_focus_ = nullptr;   // the box to return to on reactivation
+
+    // Accessibility: the colours of a high-contrast theme when one is on, and what a screen
+    // reader hears beyond the controls' texts.
+    SystemColours colours_ = ReadSystemColours();
+    Accessibility accessibility_;
 };
 
 }  // namespace pelagrin

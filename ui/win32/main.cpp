@@ -8,10 +8,6 @@
 // The calculator starts straight into its window: no command line, no settings, no file read.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_line*/,
                     int show_command) {
-    // Before anything else: a DLL loaded by name later (by the system on the program's
-    // behalf too) comes from System32 only, never from the folder the zip was unpacked
-    // into, which anyone who can write to Downloads could fill.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     try {
         pelagrin::Form1 window(instance);
         window.Show(show_command);

@@ -1,0 +1,37 @@
+// Every text between the calculator and Windows passes through these two conversions: the
+// log's path and the system's messages, the boxes and the captions. A text the other encoding
+// cannot hold faithfully must be refused, never turned into another text.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "log/WideText.h"
+
+namespace pelagrin {
+namespace {
+
+TEST(WideText, ValidTextRoundTripsUnitForUnit) {
+    EXPECT_EQ(Utf16("Tauchgänge 潜水 🐠"), L"Tauchg\u00e4nge \u6f5c\u6c34 \U0001F420");
+    for (const std::string_view text :
+         {std::string_view("100"), std::string_view("Tauchgänge 潜水 🐠"),
+          std::string_view("a\0b", 3)}) {
+        EXPECT_EQ(Utf8(Utf16(text)), text);
+    }
+}
+
+TEST(WideText, RefusesTextNotValidInItsEncoding) {
+    // A cut sequence, a byte never used, an over-long "/", a surrogate written as UTF-8.
+    for (const std::string_view text : {"\xC3", "abc\xFF", "\xC0\xAF", "\xED\xA0\x80"}) {
+        EXPECT_THROW(Utf16(text), std::range_error) << testing::PrintToString(text);
+    }
+    // Lone surrogates, high and low, and a pair in the wrong order.
+    for (const std::wstring_view text : {L"\xD800", L"x\xDC00y", L"\xDC00\xD800"}) {
+        EXPECT_THROW(Utf8(text), std::range_error)
+            << text.size() << " units, first " << std::hex << +text[0];
+    }
+}
+
+}  // namespace
+}  // namespace pelagrin
