@@ -143,8 +143,8 @@ std::vector<const Figure*> CheckFaultAndCaptions(const Inputs& in, const Outcome
         Require(!zero_o2_mod || run.values.MOD14 > 0, "the MOD of no oxygen is +Infinity", detail);
     }
 
-    const std::vector<const Figure*> touched(steps.begin(),
-                                             steps.begin() + std::min(stop + 1, steps.size()));
+    std::vector<const Figure*> touched = steps;
+    touched.resize(std::min(stop + 1, steps.size()));
     for (const Figure& figure : kFigures) {
         Require(Contains(touched, figure) || SameBits(run.values.*figure.field, 0.0F),
                 "a figure not worked out keeps its earlier value", detail);

@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,8 +38,7 @@ inline std::string Escaped(std::string_view text) {
 // The value in full (to_chars, which no locale touches) and its bits.
 inline std::string Describe(float value) {
     std::array<char, 64> text{};
-    const std::to_chars_result written =
-        std::to_chars(text.data(), text.data() + text.size(), value);
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), value);
     std::array<char, 24> bits{};
     std::snprintf(bits.data(), bits.size(), " (bits %08X)",
                   static_cast<unsigned>(std::bit_cast<std::uint32_t>(value)));
@@ -72,7 +70,8 @@ inline bool IsPrintable(std::string_view text) {
 
 template <typename Number>
 bool SameBits(Number a, Number b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    using Bits = std::conditional_t<sizeof(Number) == 4, std::uint32_t, std::uint64_t>;
+    return std::bit_cast<Bits>(a) == std::bit_cast<Bits>(b);
 }
 
 // Val over an exactly sized copy of `text`, so a read past its end is an AddressSanitizer
@@ -82,12 +81,10 @@ inline double CheckedVal(std::string_view text) {
     const auto copy = std::make_unique<char[]>(text.size());
     std::copy(text.begin(), text.end(), copy.get());
     const std::string_view exact(copy.get(), text.size());
-
     std::feclearexcept(FE_ALL_EXCEPT);
     const double value = Val(exact);
     const int raised = std::fetestexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW);
     std::feclearexcept(FE_ALL_EXCEPT);
-
     Require(!std::isnan(value), "Val never reads a NaN", exact);
     Require(raised == (std::isinf(value) ? FE_OVERFLOW : 0),
             "Val raises overflow exactly when the number is beyond the double range, and no "
@@ -98,6 +95,7 @@ inline double CheckedVal(std::string_view text) {
 
 }  // namespace pelagrin::fuzz
 
+// NOLINTNEXTLINE(misc-definitions-in-headers): each target includes this header once
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     // A comma-decimal desktop, so anything that follows the user's number format shows up.
     std::setlocale(LC_ALL, "de_DE.UTF-8");

@@ -38,7 +38,7 @@ SevenDigits SevenDigitsOf(float value) {
     // form: d.dddddde[+-]XX, the buffer's zeros ending it
     SevenDigits seven;
     std::from_chars(form.data(), form.data() + form.size(), seven.nearest);
-    const std::string digits = std::string(form.substr(0, 1)) + std::string(form.substr(2, 6));
+    const std::string digits = std::string(1, form[0]).append(form.substr(2, 6));
     std::from_chars(digits.data(), digits.data() + digits.size(), seven.mantissa);
     seven.exponent =
         static_cast<int>(std::strtol(form.data() + form.find('e') + 1, nullptr, 10)) - 6;
