@@ -18,9 +18,12 @@ for preset in debug asan fuzz windows release; do
 done
 bash scripts/check.sh
 
+# Every build's tests run even when an earlier build's fail, so one run shows every failure.
 jobs=$(nproc)
-ctest --preset asan -j "$jobs"
-ctest --preset fuzz -j "$jobs"
-ctest --preset windows
-ctest --preset release
-ctest --preset debug
+status=0
+ctest --preset asan -j "$jobs" || status=1
+ctest --preset fuzz -j "$jobs" || status=1
+ctest --preset windows || status=1
+ctest --preset release || status=1
+ctest --preset debug || status=1
+exit "$status"
