@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,11 +14,10 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/file.h>
+#include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -237,36 +235,17 @@ fs::path ReadOnlyLog(const fs::path& directory, Undo& undo) {
 #endif
 }
 
-// Print as a user without root's right to write to any file: root in a child process that has
-// become "nobody", anyone else in this process. Returns the file error's text, or "".
+// Print as a user without root's right to write to any file: root takes the file rights of
+// "nobody" for the moment of the Print (this thread alone), anyone else prints as themselves.
 std::string PrintWithoutRoot(RecordingView& window, const fs::path& directory) {
 #if !defined(_WIN32)
     if (::geteuid() == 0) {
-        std::array<int, 2> pipe{};
-        EXPECT_EQ(::pipe(pipe.data()), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            constexpr uid_t kNobody = 65534;
-            ::close(pipe[0]);
-            const bool dropped =
-                ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
-            std::string error = dropped ? PrintError(window, CalcValues{}, directory)
-                                        : "root could not be given up";
-            if (!window.messages.empty()) {
-                error += " (confirmed)";
-            }
-            ::_exit(::write(pipe[1], error.data(), error.size()) < 0 ? 1 : 0);
-        }
-        ::close(pipe[1]);
-        std::string error;
-        std::array<char, 512> buffer{};
-        for (ssize_t got = 0; (got = ::read(pipe[0], buffer.data(), buffer.size())) > 0;) {
-            error.append(buffer.data(), static_cast<std::size_t>(got));
-        }
-        ::close(pipe[0]);
-        int status = 0;
-        EXPECT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        constexpr uid_t kNobody = 65534;
+        ::setfsgid(kNobody);
+        ::setfsuid(kNobody);
+        std::string error = PrintError(window, CalcValues{}, directory);
+        ::setfsuid(0);
+        ::setfsgid(0);
         return error;
     }
 #endif
