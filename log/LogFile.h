@@ -7,7 +7,7 @@
 #include <string_view>
 
 // What AppendFile needs of the operating system. The append itself (lock, remember the length,
-// write, flush, cut back on failure) is written once, in AppendFile.cpp; each system supplies
+// write, flush, cut back on failure) is written once, in AppendRecord.h; each system supplies
 // these few calls in a source file of its own.
 
 namespace pelagrin::logfile {

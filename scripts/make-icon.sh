@@ -10,8 +10,10 @@ set -euo pipefail
 out=${1:-$(dirname "$0")/../ui/resources}
 mkdir -p "$out/icons"
 
-png_sizes=(16 22 24 32 48 64 128 256)
-ico_sizes=(16 20 24 32 40 48 64 256)
+# The sizes are listed once, in ui/resources/icon-sizes.
+sizes=$(dirname "$0")/../ui/resources/icon-sizes
+read -r -a png_sizes <<<"$(sed -n 's/^png //p' "$sizes")"
+read -r -a ico_sizes <<<"$(sed -n 's/^ico //p' "$sizes")"
 
 # Pixels with |column - row| <= size/8 are the band: 9 pixels across a row at 32, about a
 # fifth of the icon measured square to the band, like the stripe of the flag. At 45 degrees

@@ -101,54 +101,6 @@ TEST(Calculate, BestMixTruncatesTheDoubleProduct) {
     }
 }
 
-TEST(Calculate, CaptionsChangeOneByOneInOrder) {
-    RecordingView window("100", "32");
-    CalcValues values;
-    Calculate(window, values);
-    const std::vector<ResultLabel> expected = {lblEAD,   lblPO2,   lblPN2,   lblMOD14,
-                                               lblMOD16, lblBMX14, lblBMX16, lblTATA};
-    EXPECT_EQ(window.caption_order, expected);
-}
-
-TEST(Calculate, RunsOnlyTheFiguresItsInputsAllow) {
-    struct Row {
-        const char* name;
-        const char* depth;
-        const char* o2;
-        std::vector<ResultLabel> changed;
-        float ad;
-        float o2_value;
-    };
-    const Row rows[] = {
-        {"depth only", "100", "", {lblBMX14, lblBMX16, lblTATA}, 100.0f, 0.0f},
-        {"O2 only", "", "32", {lblMOD14, lblMOD16}, 0.0f, 32.0f},
-        {"both empty", "", "", {}, 0.0f, 0.0f},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        RecordingView window("130", "36");
-        CalcValues values;
-        Calculate(window, values);
-        const CalcValues before = values;
-
-        RecordingView next(row.depth, row.o2);
-        Calculate(next, values);
-        EXPECT_EQ(next.caption_order, row.changed);
-        EXPECT_EQ(values.AD, row.ad);
-        EXPECT_EQ(values.O2, row.o2_value);
-        // Skipped figures keep the earlier run's values.
-        if (row.o2[0] == '\0') {
-            EXPECT_EQ(values.MOD14, before.MOD14);
-            EXPECT_EQ(values.MOD16, before.MOD16);
-        }
-        if (row.depth[0] == '\0') {
-            EXPECT_EQ(values.TATA, before.TATA);
-            EXPECT_EQ(values.BMX14, before.BMX14);
-        }
-        EXPECT_EQ(values.EAD, before.EAD);
-    }
-}
-
 TEST(Calculate, SkippedCaptionsKeepTheEarlierRunsText) {
     RecordingView window("100", "32");
     CalcValues values;
@@ -219,24 +171,6 @@ TEST(Calculate, OverflowStopsAtTheFaultedStore) {
         EXPECT_EQ(window.caption_order, row.changed);
         EXPECT_EQ(values.*row.faulted, row.produced);
     }
-}
-
-TEST(Calculate, LargestSingleDepthStillFits) {
-    RecordingView window("3.4028235e38", "");
-    CalcValues values;
-    Calculate(window, values);
-    EXPECT_EQ(values.AD, std::numeric_limits<float>::max());
-    EXPECT_EQ(window.Caption(lblBMX14), "Best Mix (1.4ATA) = 0");
-    EXPECT_EQ(window.Caption(lblBMX16), "Best Mix (1.6ATA) = 0");
-}
-
-TEST(Calculate, AFaultDoesNotLeakIntoTheNextRun) {
-    RecordingView window("100", "0");
-    CalcValues values;
-    EXPECT_THROW(Calculate(window, values), RunTimeError);
-    window.Type(InputBox::txtO2, "32");
-    Calculate(window, values);
-    ExpectCaptions(window, kWorkedValues[0]);
 }
 
 }  // namespace

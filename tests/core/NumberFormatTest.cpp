@@ -85,14 +85,5 @@ TEST(NumberFormat, SingleToText) {
     }
 }
 
-TEST(NumberFormat, PrintNumberReservesTheSignAndEndsInABlank) {
-    const Case cases[] = {
-        {34.0f, " 34 "}, {0.0f, " 0 "}, {140.0f, " 140 "}, {-2.2f, "-2.2 "}, {kInfinity, " Infinity "},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(PrintNumber(c.value), c.text) << "value " << c.value;
-    }
-}
-
 }  // namespace
 }  // namespace pelagrin

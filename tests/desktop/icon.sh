@@ -4,9 +4,11 @@
 # desktops and the window, and the ICO for Windows, whose 32 x 32 image has 256 colours.
 # Every image must show the same picture, and the committed files must be exactly what
 # scripts/make-icon.sh draws.
-# Usage: icon.sh SOURCE_DIR
+# Usage: icon.sh SOURCE_DIR PNG_SIZES ICO_SIZES   (the sizes as lists, from ui/resources/icon-sizes)
 set -euo pipefail
 src=$1
+png_sizes=$2
+ico_sizes=$3
 resources=$src/ui/resources
 ico=$resources/pelagrin.ico
 
@@ -38,7 +40,7 @@ $last 0 255,0,0 the upper-right corner is field
 TABLE
 }
 
-for size in 16 22 24 32 48 64 128 256; do
+for size in $png_sizes; do
     png=$resources/icons/pelagrin-$size.png
     # Indexed colour (colour type 3) with 8-bit indices, so at most 256 colours.
     [ "$(byte "$png" 24)" = 8 ] && [ "$(byte "$png" 25)" = 3 ] || fail "$png: not 8-bit indexed"
@@ -47,7 +49,7 @@ done
 
 # ICO: each size Windows draws from 100 to 200 %, the 256-pixel one stored as PNG.
 sizes=$(identify -format '%w ' "$ico")
-[ "$sizes" = "16 20 24 32 40 48 64 256 " ] || fail "$ico: sizes $sizes"
+[ "$sizes" = "$ico_sizes " ] || fail "$ico: sizes $sizes, not $ico_sizes"
 index=0
 for size in $sizes; do
     check_flag "$ico[$index]" "$size"

@@ -2,10 +2,12 @@
 # Compiles the Windows resources the way a MinGW build does and reads the compiled record
 # back. Explorer shows these values under Properties > Details, and shows none of them when
 # the language block and the translation entry disagree.
-# Usage: windows-version.sh RC_FILE PREPROCESSOR
+# Usage: windows-version.sh RC_FILE PREPROCESSOR MAJOR MINOR SHOWN   (the project's version
+#   numbers, and the version as Windows shows it, with two minor digits)
 set -euo pipefail
 rc=$1
 preprocessor=$2
+major=$3 minor=$4 shown=$5
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -22,14 +24,14 @@ status=0
 while IFS= read -r line; do
     grep -qxF -- "$line" <(sed 's/^ *//; s/[[:space:]]*\/\*.*//' "$work/compiled.rc") ||
         { echo "FAIL: not in the compiled resources: $line"; status=1; }
-done <<'EXPECTED'
-FILEVERSION 1, 0, 0, 0
-PRODUCTVERSION 1, 0, 0, 0
+done <<EXPECTED
+FILEVERSION $major, $minor, 0, 0
+PRODUCTVERSION $major, $minor, 0, 0
 FILETYPE 0x1
 BLOCK "040904b0"
 VALUE "Translation", 0x409, 1200
-VALUE "FileVersion", "1.00"
-VALUE "ProductVersion", "1.00"
+VALUE "FileVersion", "$shown"
+VALUE "ProductVersion", "$shown"
 VALUE "FileDescription", "Calculates EAD, MOD, PPO2 etc."
 VALUE "Comments", "Equivalent Air Depth and Nitrox Calculator"
 VALUE "ProductName", "Pelagrin"

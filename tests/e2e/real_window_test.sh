@@ -28,7 +28,9 @@ main=$(window "EAD Calculator")
 [ "$(xdotool getwindowname "$main")" = "EAD Calculator" ] || fail "caption has extra text"
 xprop -id "$main" WM_NORMAL_HINTS | grep -q 'program specified minimum size: 393 by' \
     || fail "window size hints: $(xprop -id "$main" WM_NORMAL_HINTS)"
-xprop -id "$main" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "no 32 x 32 window icon"
+# grep reads all of xprop's long listing of the icons: stopping at the first match (-q) would
+# end xprop with SIGPIPE, which pipefail counts as a missing icon.
+xprop -id "$main" _NET_WM_ICON | grep 'Icon (32 x 32)' >/dev/null || fail "no 32 x 32 window icon"
 
 calculate_and_print 100 32
 

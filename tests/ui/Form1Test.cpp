@@ -309,7 +309,7 @@ private slots:
     void aboutNamesTheAuthor() {
         Action("mnuABOUT")->trigger();
         QCOMPARE(shown_.size(), size_t{1});
-        QCOMPARE(shown_[0].title, QStringLiteral("Pelagrin  Version 1.0"));
+        QCOMPARE(shown_[0].title, QStringLiteral("Pelagrin  Version " PELAGRIN_VERSION));
         QCOMPARE(shown_[0].icon, QMessageBox::Information);
         const QStringList lines = shown_[0].text.split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 3);
