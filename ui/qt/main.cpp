@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 
 #include <cstdio>
@@ -58,8 +60,8 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.pelagrin.Pelagrin"));
     // Every size the resources hold, each drawn for itself rather than scaled from one.
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64}) {
-        icon.addFile(QStringLiteral(":/icons/pelagrin-%1.png").arg(size), QSize(size, size));
+    for (const QFileInfo& image : QDir(QStringLiteral(":/icons")).entryInfoList(QDir::Files)) {
+        icon.addFile(image.filePath());
     }
     QApplication::setWindowIcon(icon);
 
