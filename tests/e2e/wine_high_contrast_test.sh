@@ -11,13 +11,8 @@ set -euo pipefail
 program=$1
 switch_theme=$2
 source "$(dirname "$0")/session.sh"
-stop_system() { [ -d "$work/prefix" ] && timeout 20 wineserver -k </dev/null >/dev/null 2>&1 || true; }
 start_display
-
-export WINEPREFIX=$work/prefix TMPDIR=$work WINEDEBUG=-all LANG=C.UTF-8
-WINEDLLOVERRIDES="mscoree=;mshtml=" timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' \
-    /v Managed /d N /f </dev/null >"$work/prefix.log" 2>&1 ||
-    fail "wine prefix not made: $(cat "$work/prefix.log")"
+start_wine
 
 wine "$program" </dev/null >"$work/app.log" 2>&1 &
 app_pid=$!

@@ -14,17 +14,8 @@ set -euo pipefail
 program=$1
 names_probe=$2
 source "$(dirname "$0")/session.sh"
-# Every wine process of this run belongs to this prefix's server.
-stop_system() { [ -d "$work/prefix" ] && timeout 20 wineserver -k </dev/null >/dev/null 2>&1 || true; }
 start_display
-
-# A fresh wine of our own, its server's socket folder inside $work too (wine leaves it behind
-# in TMPDIR). Its windows are left unmanaged: with no window manager to answer, wine would
-# wait about 2 s on every window it closes. Mono and Gecko are not wanted.
-export WINEPREFIX=$work/prefix TMPDIR=$work WINEDEBUG=-all LANG=C.UTF-8
-WINEDLLOVERRIDES="mscoree=;mshtml=" timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' \
-    /v Managed /d N /f </dev/null >"$work/prefix.log" 2>&1 ||
-    fail "wine prefix not made: $(cat "$work/prefix.log")"
+start_wine
 
 folder="$work/Tauchgänge"
 mkdir "$folder" "$work/elsewhere"
