@@ -46,6 +46,15 @@ std::wstring WindowText(HWND control) {
     return text;
 }
 
+// The program's icon at the size the system asks for at `dpi` (SM_CXICON, SM_CYICON or the
+// small pair), drawn from the nearest size the icon holds rather than stretched from one;
+// null where it cannot be loaded, and the system's default is shown.
+win32::Icon LoadIconFor(HINSTANCE instance, int width_metric, int height_metric, UINT dpi) {
+    return win32::Icon(static_cast<HICON>(
+        LoadImageW(instance, kIconName, IMAGE_ICON, GetSystemMetricsForDpi(width_metric, dpi),
+                   GetSystemMetricsForDpi(height_metric, dpi), LR_DEFAULTCOLOR)));
+}
+
 int Scale(int twips, UINT dpi) {
     return form::Pixels(twips, static_cast<int>(dpi));
 }
@@ -207,16 +216,25 @@ bool Fits(HWND label, HFONT font, std::wstring_view text) {
 }  // namespace
 
 Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kApplicationTitle)) {
+    // A new window opens on the primary monitor, at the system's DPI: the class's icons are
+    // drawn for it, so the window needs no icons of its own there (see Build).
+    const UINT dpi = GetDpiForSystem();
+    win32::Icon class_big = LoadIconFor(instance, SM_CXICON, SM_CYICON, dpi);
+    win32::Icon class_small = LoadIconFor(instance, SM_CXSMICON, SM_CYSMICON, dpi);
     WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = WindowProc;
     window_class.hInstance = instance;
-    // Shared copies for the class; the window sets its own for its monitor's DPI.
-    window_class.hIcon = LoadIconW(instance, kIconName);
+    window_class.hIcon = class_big.get();
+    window_class.hIconSm = class_small.get();
     window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     window_class.lpszClassName = kClassName;
-    if (RegisterClassExW(&window_class) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    if (RegisterClassExW(&window_class) != 0) {
+        // The class's for as long as the process runs; a class already there keeps its own.
+        class_big.release();
+        class_small.release();
+    } else if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         ThrowLastError("RegisterClassExW");
     }
 
@@ -249,7 +267,6 @@ Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kAppl
 
     // Made at its size for the primary monitor's DPI, where a new window opens; on another
     // monitor, Build sizes it once more.
-    const UINT dpi = GetDpiForSystem();
     const SIZE size = FrameSize(dpi);
     window_ =
         CreateWindowExW(kExStyle, kClassName, Utf16(form::kCaption).c_str(), kStyle, CW_USEDEFAULT,
@@ -273,8 +290,8 @@ void Form1::Build(UINT sized_for_dpi) {
     fonts_ = CreateFormFonts(dpi_);
     CreateControls();
     accessibility_.Attach(window_, controls_);
-    LoadIcons();
     if (dpi_ != sized_for_dpi) {
+        LoadIcons();  // the class's are drawn for another DPI
         const SIZE size = FrameSize(dpi_);
         SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -404,9 +421,7 @@ void Form1::CutCaptions() {
 // the program's icon holds rather than stretched from one.
 void Form1::LoadIcons() {
     const auto load = [this](int width_metric, int height_metric) {
-        return win32::Icon(static_cast<HICON>(
-            LoadImageW(instance_, kIconName, IMAGE_ICON, GetSystemMetricsForDpi(width_metric, dpi_),
-                       GetSystemMetricsForDpi(height_metric, dpi_), LR_DEFAULTCOLOR)));
+        return LoadIconFor(instance_, width_metric, height_metric, dpi_);
     };
     // Where one cannot be loaded, the window keeps the one it shows.
     const auto show = [this](WPARAM kind, win32::Icon& held, win32::Icon loaded) {
