@@ -8,9 +8,6 @@
 # Usage: portable_test.sh ARCHIVE SYSTEM_LIBRARIES   (the latter: name patterns, one a line)
 set -euo pipefail
 
-script_arguments=("$@")
-archive=$(realpath "$1")
-system_libraries=$(realpath "$2")
 tests=$(realpath "$(dirname "$0")/..")
 source "$tests/package/system_qt.sh"
 own_namespace

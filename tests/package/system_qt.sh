@@ -1,5 +1,9 @@
-# What the portable folder's tests share, sourced after tests/e2e/session.sh: hiding the
-# system's Qt, and judging what the loader took from outside the folder.
+# What the portable folder's tests share: their arguments, hiding the system's Qt, and judging
+# what the loader took from outside the folder. Sourced first, with no arguments of its own,
+# so it reads the script's: ARCHIVE SYSTEM_LIBRARIES.
+script_arguments=("$@")
+archive=$(realpath "$1")
+system_libraries=$(realpath "$2")
 
 # Re-runs the sourcing script, with its arguments, where only it sees the mounts that hide
 # the system's Qt, in a process tree of its own (everything it starts ends with it) and under

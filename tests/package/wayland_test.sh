@@ -11,9 +11,6 @@
 # Usage: wayland_test.sh ARCHIVE SYSTEM_LIBRARIES   (the latter: name patterns, one a line)
 set -euo pipefail
 
-script_arguments=("$@")
-archive=$(realpath "$1")
-system_libraries=$(realpath "$2")
 tests=$(realpath "$(dirname "$0")/..")
 source "$tests/package/system_qt.sh"
 # A session bus of its own, for the accessibility bus.
