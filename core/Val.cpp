@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -19,18 +20,20 @@ constexpr bool IsBlank(char c) {
 }
 
 // The extent of a decimal number at the start of `text`, with what is needed to tell, when
-// it does not fit a double, whether it is too large or too small.
+// it does not fit a double, whether it is too large or too small. Counts and powers are 64-bit
+// on every system (a Windows `long` has 32), so a typed exponent past 2^31 reads the same
+// number there as here.
 struct NumberExtent {
     std::size_t length = 0;    // 0: no number here
-    long scale = 0;            // rough power of ten of the leading nonzero digit
+    std::int64_t scale = 0;    // rough power of ten of the leading nonzero digit
     bool all_zero = true;      // no nonzero digit at all
 };
 
 NumberExtent ScanNumber(std::string_view text) {
     NumberExtent n;
     std::size_t i = 0;
-    long int_digits = 0;       // significant digits before the point
-    long fraction_zeros = 0;   // zeros after the point before the first nonzero digit
+    std::int64_t int_digits = 0;      // significant digits before the point
+    std::int64_t fraction_zeros = 0;  // zeros after the point before the first nonzero digit
     bool any_digit = false;
 
     for (; i < text.size() && IsDigit(text[i]); ++i) {
@@ -60,7 +63,7 @@ NumberExtent ScanNumber(std::string_view text) {
         return {};
     }
 
-    long exponent = 0;
+    std::int64_t exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
         bool negative = false;
@@ -69,7 +72,9 @@ NumberExtent ScanNumber(std::string_view text) {
             ++j;
         }
         if (j < text.size() && IsDigit(text[j])) {
-            constexpr long kSaturated = 1'000'000'000L;  // far beyond any double's range
+            // Far beyond any double's range, and far from the type's limit: once reached, more
+            // digits change nothing.
+            constexpr std::int64_t kSaturated = 1'000'000'000;
             for (; j < text.size() && IsDigit(text[j]); ++j) {
                 if (exponent < kSaturated) {
                     exponent = exponent * 10 + (text[j] - '0');
