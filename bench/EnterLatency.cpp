@@ -9,9 +9,11 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <ratio>
 #include <vector>
 
 #include "ui/qt/Form1.h"
+#include "ui/qt/MessagePresenter.h"
 
 namespace {
 

@@ -5,18 +5,23 @@
 // other work on a busy machine disturbs far less than the wait.
 // Usage: startup_probe <program> [arguments...]
 // prints "<milliseconds> <resident kB> <processor milliseconds>"
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): POSIX signal calls, not in <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
+#include <xcb/xproto.h>
 
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ratio>
 #include <string>
+#include <system_error>
 #include <thread>
 
 namespace {

@@ -4,10 +4,12 @@
 #include <cmath>
 #include <string>
 
+#include "core/CalcValues.h"
 #include "core/FloatStatus.h"
 #include "core/NumberFormat.h"
 #include "core/ResultCaptions.h"
 #include "core/Val.h"
+#include "core/View.h"
 
 // The figures depend on every double operation rounding to double, not to the x87 unit's
 // wider registers: with those, 1.4 / 4 x 100 at a depth of 99 fsw would truncate to 34.
@@ -28,7 +30,7 @@ double Widened(float stored) {
     return static_cast<double>(stored);
 }
 
-void StoreInput(view& window, InputBox box, float& field) {
+void StoreInput(const view& window, InputBox box, float& field) {
     ClearFloatStatus();
     StoreChecked(field, std::fabs(Val(window.InputText(box))));
 }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstddef>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 namespace pelagrin {
 namespace {

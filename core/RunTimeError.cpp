@@ -1,4 +1,6 @@
 #include "core/RunTimeError.h"
+#include <stdexcept>
+#include <string>
 
 namespace pelagrin {
 namespace {

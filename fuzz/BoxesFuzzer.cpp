@@ -8,8 +8,10 @@
 #include <cfenv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "core/Calculate.h"
 #include "core/NumberFormat.h"
 #include "core/RunTimeError.h"
+#include "core/View.h"
 #include "log/LogRecord.h"
 #include "support/RecordingView.h"
 

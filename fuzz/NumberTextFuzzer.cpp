@@ -1,11 +1,16 @@
 // Whatever text a diver can type or paste into a box, read by Val, against a second reader
 // written apart from it: the same double, bit for bit, and no status flag but overflow.
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <string>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "FuzzCheck.h"
 

@@ -2,14 +2,18 @@
 // four bytes of the input are the bits of one. The texts a diver reads are checked against
 // the seven-digit form worked out here apart from the formats.
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "FuzzCheck.h"
 #include "core/NumberFormat.h"

@@ -1,7 +1,9 @@
 #include "log/AppendFile.h"
 
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "core/RunTimeError.h"

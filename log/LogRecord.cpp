@@ -1,7 +1,12 @@
+#include <cstddef>
 #include "log/LogRecord.h"
+#include <string>
+#include <string_view>
 
+#include "core/CalcValues.h"
 #include "core/NumberFormat.h"
 #include "core/ResultCaptions.h"
+#include "core/View.h"
 
 namespace pelagrin {
 namespace {

@@ -1,5 +1,10 @@
+#include <filesystem>
 #include "log/LogResults.h"
+#include <optional>
+#include <string>
 
+#include "core/CalcValues.h"
+#include "core/View.h"
 #include "log/AppendFile.h"
 #include "log/LogRecord.h"
 

@@ -1,6 +1,6 @@
 #include "log/ProgramDirectory.h"
 
-#include <string>
+#include <filesystem>
 #include <system_error>
 
 #include "core/RunTimeError.h"

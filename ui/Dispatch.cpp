@@ -1,10 +1,17 @@
 #include "ui/Dispatch.h"
 
 #include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "core/CalcValues.h"
 #include "core/Calculate.h"
 #include "core/RunTimeError.h"
+#include "core/View.h"
 #include "log/LogResults.h"
+#include "ui/FormDescription.h"
 #include "ui/WindowCommands.h"
 
 namespace pelagrin {

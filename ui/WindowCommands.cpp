@@ -1,9 +1,11 @@
 #include "ui/WindowCommands.h"
 
 #include <string>
+#include <string_view>
 
 #include "Version.h"
 #include "core/ResultCaptions.h"
+#include "core/View.h"
 
 namespace pelagrin {
 namespace {

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "core/CalcValues.h"
 #include "core/Calculate.h"
 #include "core/RunTimeError.h"
+#include "core/View.h"
 #include "support/RecordingView.h"
 
 namespace pelagrin {

@@ -3,12 +3,15 @@
 #include <cfenv>
 #include <clocale>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <string>
 
+#include "core/CalcValues.h"
 #include "core/Calculate.h"
 #include "core/NumberFormat.h"
 #include "core/Val.h"
+#include "core/View.h"
 #include "support/RecordingView.h"
 
 namespace pelagrin {

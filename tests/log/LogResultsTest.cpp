@@ -1,12 +1,19 @@
 #include <gtest/gtest.h>
+#include <sys/types.h>
 
+#include "core/CalcValues.h"
+#include "core/View.h"
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <ios>
 #include <iterator>
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 

@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "core/CalcValues.h"
+#include "core/View.h"
 #include "support/RecordingView.h"
 #include "ui/Dispatch.h"
+#include "ui/FormDescription.h"
 
 namespace pelagrin {
 namespace {

@@ -8,11 +8,13 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include <cstddef>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "ui/qt/Form1.h"
+#include "ui/qt/MessagePresenter.h"
 
 namespace pelagrin {
 namespace {

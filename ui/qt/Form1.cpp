@@ -8,12 +8,20 @@
 #include <QMenuBar>
 #include <QPalette>
 
+#include <cstddef>
 #include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
+#include "core/View.h"
 #include "ui/Dispatch.h"
+#include "ui/FormDescription.h"
 #include "ui/qt/Announcer.h"
 #include "ui/qt/CaptionLabel.h"
+#include "ui/qt/MessagePresenter.h"
 
 namespace pelagrin {
 namespace {

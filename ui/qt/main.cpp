@@ -22,7 +22,7 @@ bool IsSet(const char* variable) {
 // Wayland session it asks for Wayland first and X11 second. A platform the user names, in
 // QT_QPA_PLATFORM or with -platform, is left alone. Returns false, having said so in one
 // line, where there is no display at all: Qt would abort with advice to reinstall.
-bool ChooseDisplay(int argc, char* argv[]) {
+bool ChooseDisplay(int argc, const char* const argv[]) {
     if (IsSet("QT_QPA_PLATFORM")) {
         return true;
     }

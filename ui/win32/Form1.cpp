@@ -232,8 +232,8 @@ Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kAppl
     window_class.lpszClassName = kClassName;
     if (RegisterClassExW(&window_class) != 0) {
         // The class's for as long as the process runs; a class already there keeps its own.
-        class_big.release();
-        class_small.release();
+        static_cast<void>(class_big.release());
+        static_cast<void>(class_small.release());
     } else if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         ThrowLastError("RegisterClassExW");
     }
@@ -274,7 +274,7 @@ Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kAppl
     if (window_ == nullptr) {
         ThrowLastError("CreateWindowExW");
     }
-    menu.release();  // the window's now, destroyed with it
+    static_cast<void>(menu.release());  // the window's now, destroyed with it
     try {
         Build(dpi);
     } catch (...) {
@@ -586,7 +586,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             accessibility_.Asked();  // then the system answers
             break;
         case WM_NOTIFY: {
-            auto& notice = *reinterpret_cast<NMHDR*>(lparam);
+            const auto& notice = *reinterpret_cast<const NMHDR*>(lparam);
             if (tooltip_ != nullptr && notice.hwndFrom == tooltip_ &&
                 notice.code == TTN_GETDISPINFOW) {
                 FillTip(*reinterpret_cast<NMTTDISPINFOW*>(lparam));
