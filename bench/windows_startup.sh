@@ -26,7 +26,11 @@ programs+=(build/windows/bin/bare_window_box.exe build/windows/bin/bare_window.e
 work=$(mktemp -d)
 xvfb=
 cleanup() {
-    [ -d "$work/prefix" ] && WINEPREFIX=$work/prefix timeout 20 wineserver -k 2>/dev/null || true
+    if [ -d "$work/prefix" ]; then
+        WINEPREFIX=$work/prefix timeout 20 wineserver -k 2>/dev/null || true
+        # shellcheck disable=SC2046  # the server's socket folder, named after the prefix
+        rm -rf "/tmp/.wine-$(id -u)/server-$(printf '%x-%x' $(stat -c '%d %i' "$work/prefix"))"
+    fi
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -42,8 +46,10 @@ export DISPLAY=":$(cat "$work/display")"
 
 # A fresh wine of our own, its server kept running between the runs as on a desktop. Its
 # windows stay managed (wine's default), as the probe waits for a top-level window that is
-# not override-redirect; with no window manager on this display nothing waits on one.
-export WINEPREFIX=$work/prefix TMPDIR=$work WINEDEBUG=-all LANG=C.UTF-8
+# not override-redirect; with no window manager on this display nothing waits on one. No
+# TMPDIR for wine: wine 10 aborts making a prefix while it is set.
+unset TMPDIR
+export WINEPREFIX=$work/prefix WINEDEBUG=-all LANG=C.UTF-8
 WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w  # until the set-up's server has gone, then one that stays
 wineserver -p

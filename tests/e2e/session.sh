@@ -31,13 +31,20 @@ start_display() {
     export DISPLAY=":$(cat "$work/display")"
 }
 
-# For the Windows program: a fresh wine of the test's own, its server's socket folder inside
-# $work too (wine leaves it behind in TMPDIR), ended with the test. Its windows are left
-# unmanaged: with no window manager to answer, wine would wait about 2 s on every window it
-# closes. Mono and Gecko are not wanted.
+# For the Windows program: a fresh wine of the test's own, ended with the test, and its
+# server's socket folder (/tmp/.wine-UID/server-DEVICE-INODE, named after the prefix) removed
+# with it. TMPDIR is not handed to wine: wine 10 aborts making a prefix while it is set. Its
+# windows are left unmanaged: with no window manager to answer, wine would wait about 2 s on
+# every window it closes. Mono and Gecko are not wanted.
 start_wine() {
-    stop_system() { [ -d "$work/prefix" ] && timeout 20 wineserver -k </dev/null >/dev/null 2>&1 || true; }
-    export WINEPREFIX=$work/prefix TMPDIR=$work WINEDEBUG=-all LANG=C.UTF-8
+    stop_system() {
+        [ -d "$work/prefix" ] || return 0
+        timeout 20 wineserver -k </dev/null >/dev/null 2>&1 || true
+        # shellcheck disable=SC2046  # the device and inode numbers, as two words
+        rm -rf "/tmp/.wine-$(id -u)/server-$(printf '%x-%x' $(stat -c '%d %i' "$work/prefix"))"
+    }
+    unset TMPDIR
+    export WINEPREFIX=$work/prefix WINEDEBUG=-all LANG=C.UTF-8
     WINEDLLOVERRIDES="mscoree=;mshtml=" timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' \
         /v Managed /d N /f </dev/null >"$work/prefix.log" 2>&1 ||
         fail "wine prefix not made: $(cat "$work/prefix.log")"
