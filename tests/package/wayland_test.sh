@@ -77,8 +77,8 @@ start_weston wayland-1 1
 run=wayland
 start env WAYLAND_DISPLAY=wayland-1 LD_DEBUG=libs,files LD_DEBUG_OUTPUT="$work/loader"
 loader_log="$work/loader.$app_pid"
-logged 'xdg_toplevel@[0-9]*\.set_app_id("org.pelagrin.Pelagrin")'
-logged 'xdg_toplevel@[0-9]*\.set_title("EAD Calculator")'
+logged 'xdg_toplevel[@#][0-9]*\.set_app_id("org.pelagrin.Pelagrin")'
+logged 'xdg_toplevel[@#][0-9]*\.set_title("EAD Calculator")'
 drive
 expect_log "$folder/bin/Nitrox.txt" "$record_100_32"
 stop
@@ -95,7 +95,7 @@ grep -q "calling init: $folder/plugins/wayland-decoration-client/libbradient.so"
 start_display
 run=both
 start env WAYLAND_DISPLAY=wayland-1
-logged 'xdg_toplevel@[0-9]*\.set_app_id("org.pelagrin.Pelagrin")'
+logged 'xdg_toplevel[@#][0-9]*\.set_app_id("org.pelagrin.Pelagrin")'
 stop
 
 # X11 alone: an X window, driven the same way.
@@ -112,13 +112,13 @@ unset DISPLAY
 start_weston wayland-2 2
 run=scaled
 start env WAYLAND_DISPLAY=wayland-2 QT_QPA_PLATFORM=wayland
-logged 'wl_surface@[0-9]*\.set_buffer_scale(2)'
-logged 'wl_shm_pool@[0-9]*\.create_buffer('
+logged 'wl_surface[@#][0-9]*\.set_buffer_scale(2)'
+logged 'wl_shm_pool[@#][0-9]*\.create_buffer('
 stop
 # The window's size, title bar and all, and its first buffer's, in pixels: twice as wide.
-geometry=$(sed -n 's/.*xdg_surface@[0-9]*\.set_window_geometry(0, 0, \([0-9]*\), .*/\1/p' \
+geometry=$(sed -n 's/.*xdg_surface[@#][0-9]*\.set_window_geometry(0, 0, \([0-9]*\), .*/\1/p' \
     "$work/scaled.log" | head -n 1)
-buffer=$(sed -n 's/.*create_buffer(new id wl_buffer@[0-9]*, [0-9]*, \([0-9]*\), .*/\1/p' \
+buffer=$(sed -n 's/.*create_buffer(new id wl_buffer[@#][0-9]*, [0-9]*, \([0-9]*\), .*/\1/p' \
     "$work/scaled.log" | head -n 1)
 [ -n "$geometry" ] && [ "$buffer" = $((2 * geometry)) ] ||
     fail "at scale 2 a window $geometry wide has a buffer $buffer wide"
