@@ -2,8 +2,8 @@
 # The icon is the diver-down flag, a red field crossed by a white band from the upper-left to
 # the lower-right corner, drawn crisply at every size a desktop asks for: the PNGs for Linux
 # desktops and the window, and the ICO for Windows, whose 32 x 32 image has 256 colours.
-# Every image must show the same picture, and the committed files must be exactly what
-# scripts/make-icon.sh draws.
+# Every image must show the same picture, and the committed files must show exactly the
+# pixels scripts/make-icon.sh draws (their bytes vary with the ImageMagick that writes them).
 # Usage: icon.sh SOURCE_DIR PNG_SIZES ICO_SIZES   (the sizes as lists, from ui/resources/icon-sizes)
 set -euo pipefail
 src=$1
@@ -22,7 +22,9 @@ uint32() { od -An -tu4 --endian=little -j"$2" -N4 "$1" | tr -d ' '; }
 check_flag() {
     local image=$1 n=$2 last=$(($2 - 1)) half=$(($2 / 2)) band=$(($2 / 8))
     [ "$(convert "$image" -format '%w x %h' info:)" = "$n x $n" ] || fail "$image: not $n x $n"
-    [ "$(convert "$image" -format '%[opaque]' info:)" = true ] || fail "$image: not opaque"
+    local opaque
+    opaque=$(convert "$image" -format '%[opaque]' info:)
+    [ "${opaque,,}" = true ] || fail "$image: not opaque"
     [ "$(convert "$image" -format '%k' info:)" = 2 ] || fail "$image: not two colours"
     local pixels
     pixels=$(convert "$image" txt:-)
@@ -71,13 +73,21 @@ done
 grep -q 'd="M0 0H4.5L32 27.5V32H27.5L0 4.5Z" fill="#ffffff"' "$resources/icons/pelagrin.svg" ||
     fail "the scalable icon is not the flag's band"
 
-# The committed files are what scripts/make-icon.sh draws, so drawing them again changes
-# nothing.
+# The committed images are what scripts/make-icon.sh draws, so drawing them again changes
+# no pixel of any size; the scalable icon is its source, the same text.
 again=$(mktemp -d)
 trap 'rm -rf "$again"' EXIT
 bash "$src/scripts/make-icon.sh" "$again"
-(cd "$resources" && find icons pelagrin.ico -type f) | while read -r name; do
-    cmp -s "$resources/$name" "$again/$name" || echo "FAIL: $name differs from what scripts/make-icon.sh draws"
-done | grep . && status=1
+cmp -s "$resources/icons/pelagrin.svg" "$again/icons/pelagrin.svg" ||
+    fail "icons/pelagrin.svg differs from what scripts/make-icon.sh draws"
+for name in $(cd "$resources" && find icons pelagrin.ico -type f ! -name '*.svg'); do
+    [ "$(identify -format '%w ' "$resources/$name")" = "$(identify -format '%w ' "$again/$name")" ] ||
+        { fail "$name: not the sizes scripts/make-icon.sh draws"; continue; }
+    frames=$(identify "$resources/$name" | wc -l)
+    for ((index = 0; index < frames; index++)); do
+        compare -metric AE "$resources/$name[$index]" "$again/$name[$index]" null: 2>/dev/null ||
+            fail "$name: image $index differs from what scripts/make-icon.sh draws"
+    done
+done
 
 exit "$status"

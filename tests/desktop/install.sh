@@ -2,7 +2,7 @@
 # Installs the built calculator into an empty prefix, as a package build would, and checks
 # that a desktop finds what the desktop entry and the metainfo name: the program to start,
 # the icon to show and the entry the software centre launches.
-# Usage: install.sh CMAKE BUILD_DIR BINDIR DATADIR
+# Usage: install.sh CMAKE BUILD_DIR BINDIR DATADIR APPSTREAM_OPTIONS   (the last a CMake list)
 set -euo pipefail
 cmake=$1 build=$2 bindir=$3 datadir=$4
 
@@ -25,8 +25,9 @@ need -f "$datadir/icons/hicolor/scalable/apps/$(key Icon).svg" "the scalable ico
 need -x "$bindir/$(key Exec | cut -d' ' -f1)" "the program the entry starts"
 
 # The metainfo, the desktop entry and the icon checked together, as the software centre
-# will see them.
-appstreamcli validate-tree --no-net --strict "$prefix" || status=1
+# will see them, with the options desktop.metainfo validates with.
+IFS=';' read -r -a appstream_options <<<"$5"
+appstreamcli validate-tree "${appstream_options[@]}" "$prefix" || status=1
 
 # The portable folder's install-desktop.sh, run from a folder whose name needs quoting in an
 # entry: the user's menu entry is valid and starts this folder's program, the icons come
