@@ -13,30 +13,31 @@
 # Every file keeps a library path inside the folder ($ORIGIN), so nothing is looked up from
 # the folder the program is started in, and no wrapper script or LD_LIBRARY_PATH is needed.
 
-# What must come from the user's system, as the names the loader asks for: the exclusion list
-# self-contained Linux programs go by (AppImage's). The portable folder test reads this list
-# too, from build/<preset>/system-libraries.txt.
+# What must come from the user's system, as the names the loader asks for: the libraries a
+# minimal Debian 12 or 13 has, and those of every desktop, X11 or Wayland: its client
+# libraries, fonts and OpenGL. Everything else the folder carries, so it starts on either
+# release (package.closure checks the folder asks for nothing else). The portable folder
+# tests read this list too, from build/<preset>/system-libraries.txt.
 set(PELAGRIN_SYSTEM_LIBRARIES
     # The C library family and its loader: tied to the kernel and to one another.
     "^ld-linux" "^lib(c|m|dl|pthread|rt|resolv|util|anl|mvec|BrokenLocale|cidn|thread_db)\\.so"
     "^libnss_"
     # The compiler's runtime: the system's own, as new as any of its programs need.
     "^libgcc_s\\.so" "^libstdc\\+\\+\\.so"
-    # OpenGL and the graphics drivers, which must match the machine's GPU and kernel.
-    "^lib(GL|EGL|GLX|GLdispatch|OpenGL|glapi|drm|gbm)\\.so" "^libxcb-dri[23]\\.so"
-    # The X11 client libraries, which speak to the desktop's own display server (Xcursor, for
-    # the desktop's cursor theme, is opened only where the desktop has it).
+    # OpenGL (GLVND), which must match the machine's GPU and its drivers.
+    "^lib(GL|EGL|GLX|GLdispatch|OpenGL)\\.so"
+    # The X11 client libraries, which speak to the desktop's own display server, and its
+    # session management (Xcursor, for the desktop's cursor theme, is opened only where the
+    # desktop has it).
     "^lib(X11|xcb|ICE|SM|Xcursor)\\.so"
     # The Wayland client libraries, there on every Wayland desktop (its compositor and
     # toolkits are built on them): the wire protocol and cursor themes of the desktop's own
     # compositor, and wayland-egl, which the GPU driver's EGL provides.
     "^libwayland-(client|cursor|egl)\\.so"
-    # Fonts and text shaping, configured by the desktop for all its programs.
-    "^lib(fontconfig|freetype|harfbuzz|fribidi|expat|z)\\.so"
-    # GLib and the desktop libraries built on it.
-    "^lib(glib|gobject|gio|gdk_pixbuf)-2\\.0\\.so" "^libpango(|cairo|ft2)-1\\.0\\.so" "^libthai\\.so"
-    # Security, sound and devices, shared with everything else on the system.
-    "^lib(p11-kit|gpg-error|com_err|uuid|asound|jack|usb-1\\.0)\\.so")
+    # Fonts and text shaping, configured by the desktop for all its programs, with the
+    # compression and XML libraries of a minimal system, and the GLib that text shaping
+    # brings (Qt's event loop shares it).
+    "^lib(fontconfig|freetype|harfbuzz|expat|z)\\.so" "^libglib-2\\.0\\.so")
 string(REPLACE ";" "\n" system_libraries "${PELAGRIN_SYSTEM_LIBRARIES}")
 file(WRITE ${PROJECT_BINARY_DIR}/system-libraries.txt "${system_libraries}\n")
 
