@@ -8,6 +8,8 @@
 #   release  the program scripts/run.sh builds: its hardening, and its portable archive on
 #            X11 and on a Wayland compositor
 #   debug    the whole suite of the Linux debug build, last, ending with CTest's summary
+# On Debian 12, before the debug suite, scripts/test-debian13.sh runs all of this again on
+# Debian 13, in a chroot it makes, and starts this release's portable folder there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,5 +28,8 @@ ctest --preset asan -j "$jobs" || status=1
 ctest --preset fuzz -j "$jobs" || status=1
 ctest --preset windows || status=1
 ctest --preset release || status=1
+if [ "$(. /etc/os-release && echo "$VERSION_ID")" = 12 ]; then
+    bash scripts/test-debian13.sh || status=1
+fi
 ctest --preset debug || status=1
 exit "$status"

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The calculator on Debian 13 as well, from a Debian 12 machine: run by scripts/test.sh there,
+# as root or with sudo, after its own builds (it needs build/release's portable archive).
+#   1. scripts/test.sh again, from a fresh clone of this commit, in a Debian 13 chroot made
+#      as a newcomer's machine is: a minimal system with git, ca-certificates and sudo.
+#   2. The portable folder made here, on Debian 12, started in a minimal Debian 13 with
+#      only the desktop basics, on this machine's X server: 100 and 32 typed, Print, and
+#      the record read byte for byte.
+# Both chroots come from the Debian mirror this machine's own apt is set up with, and are
+# kept in /var/cache/pelagrin for the next run; one made in part is made again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[ "$(id -u)" -eq 0 ] || exec sudo bash "$0" "$@"
+repo=$PWD
+cache=/var/cache/pelagrin
+release=trixie
+
+step() { printf '\n== Debian 13: %s  (%d s in)\n' "$*" "$SECONDS"; }
+
+# The URI of the Debian archive that apt on this machine takes release $1 from.
+debian_mirror() {
+    local codename=$1 file uri
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ -r "$file" ] || continue
+        uri=$(awk -v suite="$codename" 'BEGIN { RS = ""; FS = "\n" }
+            { uris = ""; found = 0
+              for (i = 1; i <= NF; i++) {
+                  if ($i ~ /^URIs:/) { sub(/^URIs:[ \t]*/, "", $i); split($i, u, /[ \t]+/); uris = u[1] }
+                  if ($i ~ /^Suites:/) {
+                      n = split($i, s, /[ \t]+/)
+                      for (j = 2; j <= n; j++) if (s[j] == suite) found = 1
+                  }
+              }
+              if (found && uris != "") { print uris; exit } }' "$file")
+        [ -n "$uri" ] && { echo "$uri"; return 0; }
+    done
+    uri=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+        sed -E -n 's/^deb[ \t]+(\[[^]]*\][ \t]+)?([^ \t]+)[ \t]+([^ \t]+).*/\2 \3/p' |
+        awk -v suite="$codename" '$2 == suite { print $1; exit }')
+    [ -n "$uri" ] && echo "$uri"
+}
+
+# Makes the minimal Debian 13 $cache/$1 with the packages $2... unless an earlier run made it.
+make_chroot() {
+    local root=$cache/$1 log=$cache/$1.log
+    shift
+    [ -e "$root/.made" ] && { echo "reusing $root"; return 0; }
+    command -v debootstrap >/dev/null ||
+        env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends debootstrap
+    local mirror
+    mirror=$(debian_mirror "$(. /etc/os-release && echo "$VERSION_CODENAME")") ||
+        { echo "no Debian mirror in this machine's apt sources" >&2; return 1; }
+    rm -rf "$root"
+    mkdir -p "$cache"
+    echo "making $root from $mirror"
+    debootstrap --variant=minbase "$release" "$root" "$mirror" >"$log" 2>&1 ||
+        { tail -n 20 "$log" >&2; return 1; }
+    in_chroot "$root" apt-get update -qq
+    in_chroot "$root" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "$@" >>"$log" 2>&1
+    touch "$root/.made"
+}
+
+in_chroot() { bash scripts/in-chroot.sh "$@"; }
+
+archive=$(find build/release -maxdepth 1 -name 'Pelagrin-*-linux-*.tar.gz' | head -n 1)
+[ -n "$archive" ] || { echo "no portable archive in build/release: run scripts/test.sh" >&2; exit 1; }
+
+status=0
+step "the test command, in a minimal system with git, ca-certificates and sudo"
+make_chroot debian13 git ca-certificates sudo
+root=$cache/debian13
+rm -rf "$root/root/pelagrin"
+git clone -q "$repo" "$root/root/pelagrin"
+git -C "$root/root/pelagrin" checkout -q "$(git rev-parse HEAD)"
+in_chroot "$root" bash -c 'cd /root/pelagrin && bash scripts/test.sh' || status=1
+
+step "the Debian 12 portable folder, in a minimal system with the desktop basics"
+# What every desktop has, X11 or Wayland: the client libraries, fonts and OpenGL.
+make_chroot debian13-desktop libx11-6 libxcb1 libice6 libsm6 libwayland-client0 \
+    libwayland-cursor0 libwayland-egl1 libfontconfig1 libfreetype6 libharfbuzz0b \
+    fonts-dejavu-core libgl1 libegl1 libopengl0
+bash tests/package/other_system_test.sh "$archive" "$cache/debian13-desktop" || status=1
+exit "$status"
