@@ -13,4 +13,9 @@ namespace pelagrin {
 std::wstring Utf16(std::string_view text);
 std::string Utf8(std::wstring_view text);
 
+// A box's text as the diver typed or pasted it, for reading a number from: a unit that is not
+// valid UTF-16 (a lone surrogate) becomes U+FFFD, as it does in the Qt window, so the number
+// before it is still read. Only for reading; what is written to the log is never changed.
+std::string Utf8Replacing(std::wstring_view text);
+
 }  // namespace pelagrin

@@ -30,6 +30,20 @@ Text Converted(Convert convert, const char* invalid) {
     throw std::range_error(invalid);
 }
 
+// UTF-16 into UTF-8, with WideCharToMultiByte's `flags`.
+std::string Narrowed(std::wstring_view text, DWORD flags) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = Length(text.size());
+    return Converted<std::string>(
+        [text, size, flags](char* narrow, int length) {
+            return WideCharToMultiByte(CP_UTF8, flags, text.data(), size, narrow, length,
+                                       nullptr, nullptr);
+        },
+        "text is not valid UTF-16");
+}
+
 }  // namespace
 
 std::wstring Utf16(std::string_view text) {
@@ -46,16 +60,12 @@ std::wstring Utf16(std::string_view text) {
 }
 
 std::string Utf8(std::wstring_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = Length(text.size());
-    return Converted<std::string>(
-        [text, size](char* narrow, int length) {
-            return WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), size, narrow,
-                                       length, nullptr, nullptr);
-        },
-        "text is not valid UTF-16");
+    return Narrowed(text, WC_ERR_INVALID_CHARS);
+}
+
+std::string Utf8Replacing(std::wstring_view text) {
+    // Without WC_ERR_INVALID_CHARS the system writes U+FFFD for each unit it cannot convert.
+    return Narrowed(text, 0);
 }
 
 }  // namespace pelagrin

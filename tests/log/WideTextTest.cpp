@@ -33,5 +33,13 @@ TEST(WideText, RefusesTextNotValidInItsEncoding) {
     }
 }
 
+// A box's text is read as the Qt window reads it: a pasted lone surrogate is replaced, and
+// the depth before it still counts.
+TEST(WideText, ABoxsLoneSurrogateIsReplacedForReading) {
+    EXPECT_EQ(Utf8Replacing(L"100\xD800" L"ft"), "100\xEF\xBF\xBD" "ft");
+    EXPECT_EQ(Utf8Replacing(L"\xDC00" L"32"), "\xEF\xBF\xBD" "32");
+    EXPECT_EQ(Utf8Replacing(L"Tauchg\u00e4nge"), "Tauchgänge");
+}
+
 }  // namespace
 }  // namespace pelagrin

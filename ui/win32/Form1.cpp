@@ -745,7 +745,7 @@ void Form1::ShowError(std::string_view prefix, std::string_view fault) const noe
 }
 
 std::string Form1::InputText(InputBox box) const {
-    return Utf8(WindowText(controls_[Index(box)]));
+    return Utf8Replacing(WindowText(controls_[Index(box)]));
 }
 
 void Form1::SetInputText(InputBox box, std::string_view text) {

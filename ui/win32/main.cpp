@@ -11,12 +11,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command_
     try {
         pelagrin::Form1 window(instance);
         window.Show(show_command);
-        MSG message;
-        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        MSG message{};
+        BOOL got = 0;
+        while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        return static_cast<int>(message.wParam);
+        // 0: WM_QUIT, with the exit code; -1: the queue itself failed, and no message came.
+        return got == 0 ? static_cast<int>(message.wParam) : 1;
     } catch (const std::exception& error) {
         // The window could not even be made (out of handles or memory): say so rather than
         // vanish without a word.
