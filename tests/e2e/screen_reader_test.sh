@@ -55,9 +55,7 @@ keys Return
 heard "SPEECH OUTPUT: 'notification[ ']"
 sleep 1   # anything spoken twice, or after, would come now
 
-expected="return notification EAD = 81.481 PP O2 atm = 1.290 PP N2 atm = 2.741"
-expected+=" MOD fsw 1.4 atm = 111.375 MOD fsw 1.6 atm = 132.000 Best Mix (1.4ATA) = 34"
-expected+=" Best Mix (1.6ATA) = 39 Total ATA = 4.030"
+expected="return notification ${captions_100_32[*]}"
 # Every utterance from the Enter key on, joined into one line, but the echo of a digit typed
 # before it, which may come late. Orca 43 says the role and the figures in one utterance and
 # ends it with a period, Orca 48 says them in two: the words heard are the same.

@@ -114,12 +114,13 @@ calculate_and_print() {
     dismiss
 }
 
-# The record Print appends after depth 100, O2 32 and Enter.
-record_100_32=$'\r\nActual Depth (fsw):  100.0\r\n% O2 in Nitrox:       32.0\r\n\r\n'
-record_100_32+=$'EAD =                81.481\r\nMOD fsw 1.4 atm =    111.375\r\n'
-record_100_32+=$'MOD fsw 1.6 atm =    132.000\r\nPP O2 atm =            1.290\r\n'
-record_100_32+=$'PP N2 atm =            2.741\r\nBest Mix (1.4ATA) =   34 \r\n'
-record_100_32+=$'Best Mix (1.6ATA) =   39 \r\nTotal ATA =            4.030\r\n\r\n\r\n'
+# The typical dive, kept once for every test in tests/support/dive-100-32: the record Print
+# appends after depth 100, O2 32 and Enter (its bytes whole: the x keeps the last line
+# endings), and the eight captions Calculate writes, in that order.
+dive_100_32=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../support/dive-100-32")
+record_100_32=$(cat "$dive_100_32/record.txt" && printf x)
+record_100_32=${record_100_32%x}
+mapfile -t captions_100_32 <"$dive_100_32/captions.txt"
 
 # The log $1 holds exactly the bytes $2.
 expect_log() {

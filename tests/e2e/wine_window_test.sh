@@ -50,9 +50,8 @@ calculate_and_print 100 32
 
 # Calculate's figures, once and in the order written; Print speaks nothing. Where the system
 # has no UI Automation notifications (wine), the window says so and speaks nothing.
-spoken_100_32='EAD = 81.481; PP O2 atm = 1.290; PP N2 atm = 2.741; MOD fsw 1.4 atm = 111.375; '
-spoken_100_32+='MOD fsw 1.6 atm = 132.000; Best Mix (1.4ATA) = 34; Best Mix (1.6ATA) = 39; '
-spoken_100_32+='Total ATA = 4.030'
+spoken_100_32=$(printf '%s; ' "${captions_100_32[@]}")
+spoken_100_32=${spoken_100_32%; }
 speech() { traced | grep -E '^(spoken 0x[0-9A-F]{8}|not spoken, [^:]*): ' || true; }
 [ "$(speech | sed 's/^[^:]*: //')" = "$spoken_100_32" ] || fail "spoken: $(speech)"
 echo "after Enter: $(speech)"

@@ -7,6 +7,7 @@
 
 #include "core/CalcValues.h"
 #include "core/View.h"
+#include "support/Dive100Over32.h"
 #include "support/RecordingView.h"
 #include "ui/Dispatch.h"
 #include "ui/FormDescription.h"
@@ -37,9 +38,7 @@ TEST(Dispatch, EveryFaultBecomesTheTextOfAnErrorBoxAndOnlyResultsAreSpoken) {
     };
     const Row rows[] = {
         {"a good calculation", form::Command::Calculate, "100", "32", std::nullopt,
-         {"EAD = 81.481", "PP O2 atm = 1.290", "PP N2 atm = 2.741", "MOD fsw 1.4 atm = 111.375",
-          "MOD fsw 1.6 atm = 132.000", "Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39",
-          "Total ATA = 4.030"}},
+         testing::Captions100Over32()},
         {"the depth alone", form::Command::Calculate, "100", "", std::nullopt,
          {"Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39", "Total ATA = 4.030"}},
         {"nothing to calculate from", form::Command::Calculate, "", "", std::nullopt, {}},
