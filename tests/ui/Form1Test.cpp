@@ -216,46 +216,55 @@ private slots:
         QCOMPARE(Box("txtO2")->text(), QStringLiteral("32"));  // the key changed nothing
     }
 
+    // Captions left empty in a row: the window's captions as it opened, unchanged.
+    void enterCalculatesOnlyFromAFilledBox_data() {
+        QTest::addColumn<QString>("depth");
+        QTest::addColumn<QString>("o2");
+        QTest::addColumn<QByteArray>("box");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("empty depth box, O2 filled")
+            << "" << "32" << QByteArray("txtAD") << int{Qt::Key_Return} << int{Qt::NoModifier}
+            << QStringList{};
+        QTest::newRow("other key") << "100" << "32" << QByteArray("txtAD") << int{Qt::Key_Tab}
+                                   << int{Qt::NoModifier} << QStringList{};
+        QTest::newRow("only depth filled")
+            << "100" << "" << QByteArray("txtAD") << int{Qt::Key_Return} << int{Qt::NoModifier}
+            << QStringList{"EAD = ", "MOD fsw 1.4 atm = ", "MOD fsw 1.6 atm =",
+                           "Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39", "PP O2 atm = ",
+                           "PP N2 atm = ", "Total ATA = 4.030"};
+        QTest::newRow("only O2 filled, keypad Enter")
+            << "" << "50" << QByteArray("txtO2") << int{Qt::Key_Enter} << int{Qt::KeypadModifier}
+            << QStringList{"EAD = ", "MOD fsw 1.4 atm = 59.400", "MOD fsw 1.6 atm = 72.600",
+                           "Best Mix (1.4ATA) =", "Best Mix (1.6ATA) =", "PP O2 atm = ",
+                           "PP N2 atm = ", "Total ATA = "};
+        QTest::newRow("Shift+Enter in a box of blanks")
+            << "  " << "21" << QByteArray("txtAD") << int{Qt::Key_Return} << int{Qt::ShiftModifier}
+            << QStringList{"EAD = .000", "MOD fsw 1.4 atm = 187.000", "MOD fsw 1.6 atm = 218.429",
+                           "Best Mix (1.4ATA) = 140", "Best Mix (1.6ATA) = 160",
+                           "PP O2 atm = .210", "PP N2 atm = .790", "Total ATA = 1.000"};
+        QTest::newRow("Ctrl+Enter")
+            << "33" << "50" << QByteArray("txtO2") << int{Qt::Key_Return}
+            << int{Qt::ControlModifier}
+            << QStringList{"EAD = 8.772", "MOD fsw 1.4 atm = 59.400", "MOD fsw 1.6 atm = 72.600",
+                           "Best Mix (1.4ATA) = 70", "Best Mix (1.6ATA) = 80",
+                           "PP O2 atm = 1.000", "PP N2 atm = 1.000", "Total ATA = 2.000"};
+    }
     void enterCalculatesOnlyFromAFilledBox() {
-        struct Row {
-            const char* name = nullptr;
-            const char* depth = nullptr;
-            const char* o2 = nullptr;
-            const char* box = nullptr;
-            Qt::Key key = Qt::Key_Return;
-            Qt::KeyboardModifiers modifiers;
-            QStringList captions;
-        };
+        QFETCH(QString, depth);
+        QFETCH(QString, o2);
+        QFETCH(QByteArray, box);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QStringList, captions);
         const QStringList initial = Captions();
-        const Row rows[] = {
-            {"empty depth box, O2 filled", "", "32", "txtAD", Qt::Key_Return, Qt::NoModifier,
-             initial},
-            {"other key", "100", "32", "txtAD", Qt::Key_Tab, Qt::NoModifier, initial},
-            {"only depth filled", "100", "", "txtAD", Qt::Key_Return, Qt::NoModifier,
-             {"EAD = ", "MOD fsw 1.4 atm = ", "MOD fsw 1.6 atm =", "Best Mix (1.4ATA) = 34",
-              "Best Mix (1.6ATA) = 39", "PP O2 atm = ", "PP N2 atm = ", "Total ATA = 4.030"}},
-            {"only O2 filled, keypad Enter", "", "50", "txtO2", Qt::Key_Enter, Qt::KeypadModifier,
-             {"EAD = ", "MOD fsw 1.4 atm = 59.400", "MOD fsw 1.6 atm = 72.600",
-              "Best Mix (1.4ATA) =", "Best Mix (1.6ATA) =", "PP O2 atm = ", "PP N2 atm = ",
-              "Total ATA = "}},
-            {"Shift+Enter in a box of blanks", "  ", "21", "txtAD", Qt::Key_Return,
-             Qt::ShiftModifier,
-             {"EAD = .000", "MOD fsw 1.4 atm = 187.000", "MOD fsw 1.6 atm = 218.429",
-              "Best Mix (1.4ATA) = 140", "Best Mix (1.6ATA) = 160", "PP O2 atm = .210",
-              "PP N2 atm = .790", "Total ATA = 1.000"}},
-            {"Ctrl+Enter", "33", "50", "txtO2", Qt::Key_Return, Qt::ControlModifier,
-             {"EAD = 8.772", "MOD fsw 1.4 atm = 59.400", "MOD fsw 1.6 atm = 72.600",
-              "Best Mix (1.4ATA) = 70", "Best Mix (1.6ATA) = 80", "PP O2 atm = 1.000",
-              "PP N2 atm = 1.000", "Total ATA = 2.000"}},
-        };
-        for (const Row& row : rows) {
-            init();
-            Type("txtAD", QString::fromLatin1(row.depth));
-            Type("txtO2", QString::fromLatin1(row.o2));
-            PressEnter(row.box, row.key, row.modifiers);
-            QVERIFY2(Captions() == row.captions, row.name);
-            QVERIFY2(shown_.empty(), row.name);
-        }
+        Type("txtAD", depth);
+        Type("txtO2", o2);
+        PressEnter(box.constData(), static_cast<Qt::Key>(key),
+                   Qt::KeyboardModifiers::fromInt(modifiers));
+        QCOMPARE(Captions(), captions.isEmpty() ? initial : captions);
+        QVERIFY(shown_.empty());
     }
 
     void heldEnterRecalculatesTheSame() {
@@ -334,25 +343,27 @@ private slots:
         QCOMPARE(lines[2], QStringLiteral("For Tech Divers!"));
     }
 
+    void exitAndCloseRequestsEndTheApplication_data() {
+        QTest::addColumn<QByteArray>("way");
+        QTest::newRow("File > Exit") << QByteArray("mnuEXIT");
+        QTest::newRow("close request") << QByteArray();
+    }
     void exitAndCloseRequestsEndTheApplication() {
-        const char* ways[] = {"mnuEXIT", "close request"};
-        for (const char* way : ways) {
-            init();
-            Type("txtAD", "100");
-            Type("txtO2", "32");
-            PressEnter("txtO2");
-            if (QAction* exit = Action(way)) {
-                exit->trigger();
-            } else {
-                QVERIFY(window_->close());
-            }
-            // The last window gone, the event loop ends; no box asks first.
-            QVERIFY2(!window_->isVisible(), way);
-            for (QWidget* widget : QApplication::topLevelWidgets()) {
-                QVERIFY2(!widget->isVisible(), way);
-            }
-            QVERIFY2(shown_.empty(), way);
+        QFETCH(QByteArray, way);
+        Type("txtAD", "100");
+        Type("txtO2", "32");
+        PressEnter("txtO2");
+        if (way.isEmpty()) {
+            QVERIFY(window_->close());
+        } else {
+            Action(way.constData())->trigger();
         }
+        // The last window gone, the event loop ends; no box asks first.
+        QVERIFY(!window_->isVisible());
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            QVERIFY(!widget->isVisible());
+        }
+        QVERIFY(shown_.empty());
     }
 
     void screenReadersHearNamesAndFigures() {
@@ -380,50 +391,49 @@ private slots:
     // After a Calculate a screen reader hears the captions it wrote, in that order, once: a
     // notification appears named with them, while the focus stays in the box and nothing
     // new is drawn. A Calculate that wrote nothing, or ended in an error box, says nothing.
+    void calculatedFiguresAreAnnouncedOnce_data() {
+        QTest::addColumn<QString>("depth");
+        QTest::addColumn<QString>("o2");
+        QTest::addColumn<bool>("by_menu");
+        QTest::addColumn<QStringList>("heard");  // one entry per notification shown
+        QTest::newRow("100, Tab, 32, Enter")
+            << "100" << "32" << false << QStringList{Captions100Over32().join('\n')};
+        QTest::newRow("the depth alone, from the menu")
+            << "100" << "" << true
+            << QStringList{"Best Mix (1.4ATA) = 34\nBest Mix (1.6ATA) = 39\nTotal ATA = 4.030"};
+        QTest::newRow("nothing to calculate from") << "" << "" << true << QStringList{};
+        QTest::newRow("no oxygen") << "100" << "0" << true << QStringList{};
+    }
     void calculatedFiguresAreAnnouncedOnce() {
-        struct Row {
-            const char* name = nullptr;
-            const char* depth = nullptr;
-            const char* o2 = nullptr;
-            bool by_menu = false;
-            QStringList heard;  // one entry per notification shown
-        };
-        const Row rows[] = {
-            {"100, Tab, 32, Enter", "100", "32", false, {Captions100Over32().join('\n')}},
-            {"the depth alone, from the menu", "100", "", true,
-             {"Best Mix (1.4ATA) = 34\nBest Mix (1.6ATA) = 39\nTotal ATA = 4.030"}},
-            {"nothing to calculate from", "", "", true, {}},
-            {"no oxygen", "100", "0", true, {}},
-        };
-        for (const Row& row : rows) {
-            init();
-            QWidget* notification = nullptr;
-            for (QWidget* child : window_->findChildren<QWidget*>()) {
-                if (QAccessible::queryAccessibleInterface(child)->role() ==
-                    QAccessible::Notification) {
-                    QVERIFY(notification == nullptr);
-                    notification = child;
-                }
+        QFETCH(QString, depth);
+        QFETCH(QString, o2);
+        QFETCH(bool, by_menu);
+        QFETCH(QStringList, heard);
+        QWidget* notification = nullptr;
+        for (QWidget* child : window_->findChildren<QWidget*>()) {
+            if (QAccessible::queryAccessibleInterface(child)->role() == QAccessible::Notification) {
+                QVERIFY(notification == nullptr);
+                notification = child;
             }
-            QVERIFY(notification != nullptr);
-            ShownNotifications heard;
-            notification->installEventFilter(&heard);
-            if (row.by_menu) {
-                Type("txtAD", QString::fromLatin1(row.depth));
-                Type("txtO2", QString::fromLatin1(row.o2));
-                Action("mnuCALC")->trigger();
-            } else {
-                QTest::keyClicks(Box("txtAD"), row.depth);
-                QTest::keyClick(Box("txtAD"), Qt::Key_Tab);
-                QTest::keyClicks(Box("txtO2"), row.o2);
-                QTest::keyClick(Box("txtO2"), Qt::Key_Return);
-            }
-            QVERIFY2(heard.names == row.heard, row.name);
-            QVERIFY2(QApplication::focusWidget() == Box(row.by_menu ? "txtAD" : "txtO2"), row.name);
-            const QImage seen = window_->grab().toImage();
-            notification->hide();
-            QVERIFY2(window_->grab().toImage() == seen, row.name);
         }
+        QVERIFY(notification != nullptr);
+        ShownNotifications shown;
+        notification->installEventFilter(&shown);
+        if (by_menu) {
+            Type("txtAD", depth);
+            Type("txtO2", o2);
+            Action("mnuCALC")->trigger();
+        } else {
+            QTest::keyClicks(Box("txtAD"), depth);
+            QTest::keyClick(Box("txtAD"), Qt::Key_Tab);
+            QTest::keyClicks(Box("txtO2"), o2);
+            QTest::keyClick(Box("txtO2"), Qt::Key_Return);
+        }
+        QCOMPARE(shown.names, heard);
+        QVERIFY(QApplication::focusWidget() == Box(by_menu ? "txtAD" : "txtO2"));
+        const QImage seen = window_->grab().toImage();
+        notification->hide();
+        QVERIFY(window_->grab().toImage() == seen);
     }
 
     // What a plain label in the place and look of `like` paints for `text`.
