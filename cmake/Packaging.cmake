@@ -4,8 +4,8 @@
 #            (PELAGRIN_PORTABLE, cmake/PortableFolder.cmake) and the desktop files.
 #            It starts on the release it is made on and newer ones, never older: the folder
 #            released is made on Debian 12, the oldest release supported, and starts on
-#            Debian 12 and 13 alike. One made on Debian 13 needs its C library (glibc 2.38)
-#            and C++ library (GLIBCXX_3.4.31), so it cannot start on Debian 12.
+#            Debian 12 and 13 alike. One made on Debian 13 needs its C library
+#            and C++ library (glibc 2.39, GLIBCXX_3.4.31), so it cannot start on Debian 12.
 # Nothing to install first: unpack into a writable folder and start the program, which
 # writes its log beside itself.
 set(CPACK_PACKAGE_NAME "Pelagrin")
