@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "log/WideText.h"
+#include "ui/Dispatch.h"
 
 namespace pelagrin {
 namespace {
@@ -18,10 +19,6 @@ namespace {
 constexpr int kActionCompleted = 2;      // NotificationKind_ActionCompleted
 constexpr int kImportantMostRecent = 1;  // NotificationProcessing_ImportantMostRecent
 constexpr wchar_t kActivity[] = L"Pelagrin.Results";
-
-// Captions run together with a mark no figure contains, so no decimal point or digit of one
-// reading can be heard as part of the next.
-constexpr std::wstring_view kBetweenCaptions = L"; ";
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {
     return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -127,7 +124,7 @@ void Accessibility::Annotate() noexcept {
             };
             // A label keeps the name the system reads off it, the text it shows, which a
             // Calculate changes; a box shows no text of its own, so it is named for its caption.
-            if (control.kind == form::Kind::TextBox) {
+            if (form::BoxOf(control) != nullptr) {
                 give(PROPID_ACC_NAME, form::AccessibleName(control));
             }
             give(PROPID_ACC_DESCRIPTION, control.description);
@@ -181,13 +178,7 @@ void Accessibility::Announce(const std::vector<std::string>& spoken) noexcept {
         return;
     }
     try {
-        std::wstring text;
-        for (const std::string& caption : spoken) {
-            if (!text.empty()) {
-                text += kBetweenCaptions;
-            }
-            text += Utf16(caption);
-        }
+        const std::wstring text = Utf16(SpokenText(spoken, kCaptionsRunTogether));
         if (!LoadSpeech()) {
             Trace("not spoken, no UI Automation notifications on this system: " + Utf8(text));
             return;

@@ -63,28 +63,7 @@ COLORREF Colour(form::Rgb rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
 }
 
-// The form's type sizes in points, each once, in the order they first appear.
-constexpr std::array<double, win32::kTypeSizeCount> TypeSizes() {
-    std::array<double, win32::kTypeSizeCount> sizes{};
-    std::size_t count = 0;
-    for (const form::Control& control : form::kControls) {
-        if (std::find(sizes.begin(), sizes.begin() + count, control.points) ==
-            sizes.begin() + count) {
-            sizes.at(count++) = control.points;
-        }
-    }
-    return sizes;
-}
-constexpr std::array<double, win32::kTypeSizeCount> kTypeSizes = TypeSizes();
-
-// Which of the form's fonts the control at `index` is drawn in.
-std::size_t TypeSize(std::size_t index) {
-    const double points = form::kControls.at(index).points;
-    return static_cast<std::size_t>(std::find(kTypeSizes.begin(), kTypeSizes.end(), points) -
-                                    kTypeSizes.begin());
-}
-
-using Fonts = std::array<win32::Font, win32::kTypeSizeCount>;
+using Fonts = std::array<win32::Font, form::kTypeSizeCount>;
 
 // The classic face, bold, in each of the form's sizes for this DPI, one font per size that
 // every control of that size shares. Where the face is missing the font mapper picks the
@@ -93,7 +72,7 @@ Fonts CreateFormFonts(UINT dpi) {
     const std::wstring face = Utf16(form::kFontFace);
     Fonts fonts;
     for (std::size_t i = 0; i < fonts.size(); ++i) {
-        const int height = -static_cast<int>(std::lround(kTypeSizes.at(i) * dpi / 72.0));
+        const int height = -static_cast<int>(std::lround(form::kTypeSizes.at(i) * dpi / 72.0));
         fonts.at(i).reset(CreateFontW(height, 0, 0, 0, form::kFontWeight, FALSE, FALSE, FALSE,
                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                       DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, face.c_str()));
@@ -109,52 +88,6 @@ SIZE FrameSize(UINT dpi) {
     RECT frame{0, 0, Scale(form::kClientWidth, dpi), Scale(form::kClientHeight, dpi)};
     AdjustWindowRectExForDpi(&frame, kStyle, TRUE, kExStyle, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-// Where the first control that `matches` stands in the description.
-template <typename Predicate>
-std::size_t IndexWhere(Predicate matches) {
-    const auto* found = std::find_if(form::kControls.begin(), form::kControls.end(), matches);
-    if (found == form::kControls.end()) {
-        throw std::logic_error("control missing from the form");
-    }
-    return static_cast<std::size_t>(found - form::kControls.begin());
-}
-
-std::size_t Index(InputBox box) {
-    return IndexWhere([box](const form::Control& c) { return c.box == box; });
-}
-
-std::size_t Index(ResultLabel label) {
-    return IndexWhere([label](const form::Control& c) { return c.result == label; });
-}
-
-std::size_t Index(std::string_view name) {
-    return IndexWhere([name](const form::Control& c) { return c.name == name; });
-}
-
-// The order the controls are made in, which is the window order that a screen reader walks:
-// the description's, except that each box's caption label comes right before the box, so the
-// reader names the box after it.
-std::array<std::size_t, form::kControls.size()> CreationOrder() {
-    std::array<std::size_t, form::kControls.size()> order{};
-    std::array<bool, form::kControls.size()> placed{};
-    std::size_t next = 0;
-    const auto place = [&](std::size_t index) {
-        if (!placed.at(index)) {
-            placed.at(index) = true;
-            order.at(next++) = index;
-        }
-    };
-    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
-        for (const form::BoxCaption& caption : form::kBoxCaptions) {
-            if (caption.box == form::kControls[i].name) {
-                place(Index(caption.label));
-            }
-        }
-        place(i);
-    }
-    return order;
 }
 
 // A window's device context, given back to it however the drawing ends.
@@ -300,7 +233,7 @@ void Form1::Build(UINT sized_for_dpi) {
     // The depth box takes the focus when the shown window is activated (WM_SETFOCUS). Set
     // now, on a window not yet shown, the focus would activate it early and, under wine,
     // start the input method's COM before the first paint.
-    last_focus_ = controls_[Index(InputBox::txtAD)];
+    last_focus_ = controls_[form::IndexOf(InputBox::txtAD)];
 }
 
 void Form1::Abandon() noexcept {
@@ -327,15 +260,15 @@ void Form1::Show(int show_command) {
 // Each control is made in its place and font for the window's DPI, so nothing is moved or
 // redrawn before the window is first shown.
 void Form1::CreateControls() {
-    for (const std::size_t i : CreationOrder()) {
+    for (const std::size_t i : form::kCreationOrder) {
         const form::Control& control = form::kControls[i];
-        const bool is_box = control.kind == form::Kind::TextBox;
+        const bool is_box = form::BoxOf(control) != nullptr;
         // Boxes scroll sideways rather than stop at their width. Labels show their text as
         // it is, with no "&" taken for an access key, on one line that ends in "..." rather
         // than wrap out of sight when a figure is too wide; a result label takes the mouse,
         // so its tooltip can show the figure whole.
         const DWORD label_style =
-            SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | (control.result ? SS_NOTIFY : 0);
+            SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | (form::ResultOf(control) ? SS_NOTIFY : 0);
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS |
                             (is_box ? WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL : label_style);
         const form::Place& place = control.place;
@@ -390,7 +323,7 @@ void Form1::Layout() {
     }
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         SendMessageW(controls_[i], WM_SETFONT,
-                     reinterpret_cast<WPARAM>(fonts.at(TypeSize(i)).get()), TRUE);
+                     reinterpret_cast<WPARAM>(fonts.at(form::TypeSizeOf(i)).get()), TRUE);
     }
     fonts_ = std::move(fonts);  // the old ones, no longer drawn with, go
     CutCaptions();
@@ -400,9 +333,13 @@ void Form1::Layout() {
 // window order, so it is drawn above it. Cut back to the part above the box, it leaves the
 // box's border whole.
 void Form1::CutCaptions() {
-    for (const form::BoxCaption& caption : form::kBoxCaptions) {
-        const form::Place& label = form::kControls[Index(caption.label)].place;
-        const form::Place& box = form::kControls[Index(caption.box)].place;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const form::Box* role = form::BoxOf(form::kControls[i]);
+        if (role == nullptr) {
+            continue;
+        }
+        const form::Place& label = form::kControls.at(role->caption).place;
+        const form::Place& box = form::kControls[i].place;
         const int visible = Scale(box.top, dpi_) - Scale(label.top, dpi_);
         win32::Region region(CreateRectRgn(0, 0, Scale(label.width, dpi_), visible));
         if (!region) {
@@ -410,7 +347,7 @@ void Form1::CutCaptions() {
         }
         // The region is the label's once it takes it; should it refuse, the region is still
         // ours to delete, and the label keeps its old shape.
-        if (SetWindowRgn(controls_[Index(caption.label)], region.get(), IsWindowVisible(window_)) !=
+        if (SetWindowRgn(controls_.at(role->caption), region.get(), IsWindowVisible(window_)) !=
             0) {
             region.release();
         }
@@ -435,13 +372,13 @@ void Form1::LoadIcons() {
 }
 
 HFONT Form1::FontOf(std::size_t index) const {
-    return fonts_.at(TypeSize(index)).get();
+    return fonts_.at(form::TypeSizeOf(index)).get();
 }
 
 bool Form1::IsResultLabel(HWND control) const {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i] == control && control != nullptr) {
-            return form::kControls[i].result.has_value();
+            return form::ResultOf(form::kControls[i]).has_value();
         }
     }
     return false;
@@ -464,7 +401,7 @@ void Form1::MakeTooltip() noexcept {
         return;
     }
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (form::kControls[i].result) {
+        if (form::ResultOf(form::kControls[i])) {
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof tool;
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -483,7 +420,7 @@ void Form1::FillTip(NMTTDISPINFOW& request) {
     request.lpszText = tip_text_.data();
     const auto label = reinterpret_cast<HWND>(request.hdr.idFrom);
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (controls_[i] == label && form::kControls[i].result) {
+        if (controls_[i] == label && form::ResultOf(form::kControls[i])) {
             std::wstring text = WindowText(label);
             if (!Fits(label, FontOf(i), text)) {
                 tip_text_ = std::move(text);
@@ -656,8 +593,8 @@ HBRUSH Form1::PaintControl(HDC dc, HWND control) const {
 }
 
 HWND Form1::OtherBox(HWND box) const {
-    HWND depth = controls_[Index(InputBox::txtAD)];
-    return box == depth ? controls_[Index(InputBox::txtO2)] : depth;
+    HWND depth = controls_[form::IndexOf(InputBox::txtAD)];
+    return box == depth ? controls_[form::IndexOf(InputBox::txtO2)] : depth;
 }
 
 LRESULT CALLBACK Form1::BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
@@ -681,8 +618,13 @@ LRESULT Form1::OnBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam
             // Enter, main or keypad, with any of Shift, Ctrl or Alt and on every auto-repeat,
             // calculates when this box holds text, whatever the other box holds. The key
             // then goes on to the box as usual.
-            if (wparam == VK_RETURN && GetWindowTextLengthW(box) > 0) {
-                Run(form::Command::Calculate);
+            if (wparam == VK_RETURN) {
+                if (!closed_) {
+                    Handle(PressEnter(box == controls_[form::IndexOf(InputBox::txtAD)]
+                                          ? InputBox::txtAD
+                                          : InputBox::txtO2,
+                                      *this, values_));
+                }
                 if (closed_) {
                     return 0;
                 }
@@ -714,15 +656,15 @@ LRESULT Form1::OnBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam
 }
 
 void Form1::Run(form::Command command) {
-    if (closed_) {
-        return;
+    if (!closed_) {
+        Handle(Dispatch(command, *this, values_));
     }
-    if (command == form::Command::Exit) {
+}
+
+void Form1::Handle(const Outcome& outcome) {
+    if (outcome.close) {
         DestroyWindow(window_);
-        return;
-    }
-    const Outcome outcome = Dispatch(command, *this, values_);
-    if (outcome.fault) {
+    } else if (outcome.fault) {
         ShowError({}, *outcome.fault);
     } else if (!closed_) {
         accessibility_.Announce(outcome.spoken);
@@ -745,23 +687,23 @@ void Form1::ShowError(std::string_view prefix, std::string_view fault) const noe
 }
 
 std::string Form1::InputText(InputBox box) const {
-    return Utf8Replacing(WindowText(controls_[Index(box)]));
+    return Utf8Replacing(WindowText(controls_.at(form::IndexOf(box))));
 }
 
 void Form1::SetInputText(InputBox box, std::string_view text) {
-    SetWindowTextW(controls_[Index(box)], Utf16(text).c_str());
+    SetWindowTextW(controls_.at(form::IndexOf(box)), Utf16(text).c_str());
 }
 
 void Form1::SetCaption(ResultLabel label, std::string_view text) {
-    const std::size_t index = Index(label);
-    SetWindowTextW(controls_[index], Utf16(text).c_str());
+    const std::size_t index = form::IndexOf(label);
+    SetWindowTextW(controls_.at(index), Utf16(text).c_str());
     if (tooltip_ != nullptr) {
         SendMessageW(tooltip_, TTM_POP, 0, 0);  // a tip on show may hold the old caption
     }
 }
 
 void Form1::FocusDepthBox() {
-    last_focus_ = controls_[Index(InputBox::txtAD)];
+    last_focus_ = controls_[form::IndexOf(InputBox::txtAD)];
     SetFocus(last_focus_);
 }
 

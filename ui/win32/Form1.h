@@ -12,6 +12,7 @@
 
 #include "core/CalcValues.h"
 #include "core/View.h"
+#include "ui/Dispatch.h"
 #include "ui/FormDescription.h"
 #include "ui/win32/Accessibility.h"
 #include "ui/win32/Palette.h"
@@ -35,19 +36,6 @@ using Region = std::unique_ptr<std::remove_pointer_t<HRGN>, DeleteGdiObject>;
 using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, DestroyIconHandle>;
 using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, DestroyMenuHandle>;
 
-// How many type sizes the form has: the window makes one font for each.
-constexpr std::size_t CountTypeSizes() {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
-        bool seen = false;
-        for (std::size_t j = 0; j < i; ++j) {
-            seen = seen || form::kControls[j].points == form::kControls[i].points;
-        }
-        count += seen ? 0 : 1;
-    }
-    return count;
-}
-inline constexpr std::size_t kTypeSizeCount = CountTypeSizes();
 }  // namespace win32
 
 // The calculator's one window on Windows, drawn from the form's description: the depth and
@@ -96,6 +84,7 @@ private:
     [[nodiscard]] HWND OtherBox(HWND box) const;
     [[nodiscard]] bool IsResultLabel(HWND control) const;
     void Run(form::Command command);
+    void Handle(const Outcome& outcome);
     void ShowError(std::string_view prefix, std::string_view fault) const noexcept;
 
     CalcValues values_;
@@ -105,15 +94,15 @@ private:
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool closed_ = false;                                  // the window is gone; nothing more runs
     std::array<HWND, form::kControls.size()> controls_{};  // in the description's order
-    std::array<win32::Font, win32::kTypeSizeCount> fonts_;  // one per type size, at dpi_
+    std::array<win32::Font, form::kTypeSizeCount> fonts_;  // one per type size, at dpi_
     // Shows a result caption whole when its label cuts it short. Made the first time the
     // mouse comes over a result label; where it cannot be made, the window does without.
     HWND tooltip_ = nullptr;
     bool tooltip_tried_ = false;
-    std::wstring tip_text_;       // what the tooltip shows now; it reads it from here
-    win32::Icon small_icon_;      // the title bar's, at dpi_
-    win32::Icon big_icon_;        // the task switcher's, at dpi_
-    HWND last_focus_ = nullptr;   // the box to return to on reactivation
+    std::wstring tip_text_;      // what the tooltip shows now; it reads it from here
+    win32::Icon small_icon_;     // the title bar's, at dpi_
+    win32::Icon big_icon_;       // the task switcher's, at dpi_
+    HWND last_focus_ = nullptr;  // the box to return to on reactivation
 
     // Accessibility: the colours of a high-contrast theme when one is on, and what a screen
     // reader hears beyond the controls' texts.
