@@ -7,7 +7,7 @@
 #include <exception>
 #include <string_view>
 
-#include "log/WideText.h"
+#include "platform/windows/WideText.h"
 #include "ui/Dispatch.h"
 
 namespace pelagrin {

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <utility>
 
-#include "log/WideText.h"
+#include "platform/windows/WideText.h"
 #include "ui/Dispatch.h"
 
 namespace pelagrin {
@@ -148,7 +148,8 @@ bool Fits(HWND label, HFONT font, std::wstring_view text) {
 
 }  // namespace
 
-Form1::Form1(HINSTANCE instance) : instance_(instance), title_(Utf16(form::kApplicationTitle)) {
+Form1::Form1(HINSTANCE instance, ColourSource colours)
+    : instance_(instance), title_(Utf16(form::kApplicationTitle)), read_colours_(colours) {
     // A new window opens on the primary monitor, at the system's DPI: the class's icons are
     // drawn for it, so the window needs no icons of its own there (see Build).
     const UINT dpi = GetDpiForSystem();
@@ -516,7 +517,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             [[fallthrough]];
         case WM_SYSCOLORCHANGE:
             // A high-contrast theme turned on or off, or its colours changed: repaint all.
-            colours_ = ReadSystemColours();
+            colours_ = read_colours_();
             RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             break;
         case WM_GETOBJECT:

@@ -44,8 +44,9 @@ using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, DestroyMenuHandle>;
 // or Enter key runs one command through the dispatch, which reports any fault in an error box.
 class Form1 final : public view {
 public:
-    // Creates the window, hidden, on the default monitor; Show() puts it on screen.
-    explicit Form1(HINSTANCE instance);
+    // Creates the window, hidden, on the default monitor, coloured as `colours` says; Show()
+    // puts it on screen.
+    Form1(HINSTANCE instance, ColourSource colours);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -106,7 +107,8 @@ private:
 
     // Accessibility: the colours of a high-contrast theme when one is on, and what a screen
     // reader hears beyond the controls' texts.
-    SystemColours colours_ = ReadSystemColours();
+    ColourSource read_colours_;
+    SystemColours colours_ = read_colours_();
     Accessibility accessibility_;
 };
 

@@ -38,6 +38,10 @@ inline form::Rgb SystemColour(int index) {
 // What the system reports now: its high-contrast switch and window colours.
 SystemColours ReadSystemColours();
 
+// Where the window reads its colours from, at its start and whenever the system says they
+// changed: ReadSystemColours, or a test's stand-in for a theme wine does not have.
+using ColourSource = SystemColours (*)();
+
 // The brush for the window's and the controls' background: the form's black, or the
 // theme's window colour (a system brush, never to be deleted).
 inline HBRUSH BackgroundBrush(const SystemColours& system) {
