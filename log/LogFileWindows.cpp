@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "log/LogFile.h"
-#include "log/WideText.h"
+#include "platform/windows/WideText.h"
 
 namespace pelagrin::logfile {
 namespace {

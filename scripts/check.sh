@@ -13,7 +13,7 @@ step() {
 }
 
 # The project's own sources: the product, its tests, the fuzzer and the benchmarks.
-source_dirs=(core log ui tests fuzz bench)
+source_dirs=(core log platform ui tests fuzz bench)
 dir_pattern=$(IFS='|'; echo "${source_dirs[*]}")
 
 # Sources of `dirs` listed in the compile database of build/$1.

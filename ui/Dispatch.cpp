@@ -45,17 +45,36 @@ private:
     std::vector<std::string>& written_;
 };
 
+// Runs `command` as the one place its faults are caught (see Dispatch).
+template <typename Command>
+Outcome Guarded(Command command) {
+    Outcome outcome;
+    try {
+        command(outcome);
+    } catch (const RunTimeError& error) {
+        outcome.fault = error.what();
+    } catch (const std::exception& error) {
+        outcome.fault = std::string("Internal error: ") + error.what();
+    }
+    if (outcome.fault) {
+        outcome.spoken.clear();
+    }
+    return outcome;
+}
+
+void CalculateNoting(view& window, CalcValues& values, Outcome& outcome) {
+    CaptionsWritten noting(window, outcome.spoken);
+    Calculate(noting, values);
+}
+
 }  // namespace
 
 Outcome Dispatch(form::Command command, view& window, CalcValues& values) {
-    Outcome outcome;
-    try {
+    return Guarded([&](Outcome& outcome) {
         switch (command) {
-            case form::Command::Calculate: {
-                CaptionsWritten noting(window, outcome.spoken);
-                Calculate(noting, values);
+            case form::Command::Calculate:
+                CalculateNoting(window, values, outcome);
                 break;
-            }
             case form::Command::Clear:
                 Clear(window);
                 break;
@@ -66,17 +85,29 @@ Outcome Dispatch(form::Command command, view& window, CalcValues& values) {
                 About(window);
                 break;
             case form::Command::Exit:
+                outcome.close = true;
                 break;
         }
-    } catch (const RunTimeError& error) {
-        outcome.fault = error.what();
-    } catch (const std::exception& error) {
-        outcome.fault = std::string("Internal error: ") + error.what();
+    });
+}
+
+Outcome PressEnter(InputBox box, view& window, CalcValues& values) {
+    return Guarded([&](Outcome& outcome) {
+        if (!window.InputText(box).empty()) {
+            CalculateNoting(window, values, outcome);
+        }
+    });
+}
+
+std::string SpokenText(const std::vector<std::string>& captions, std::string_view between) {
+    std::string text;
+    for (const std::string& caption : captions) {
+        if (!text.empty()) {
+            text += between;
+        }
+        text += caption;
     }
-    if (outcome.fault) {
-        outcome.spoken.clear();
-    }
-    return outcome;
+    return text;
 }
 
 }  // namespace pelagrin

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <variant>
 
 #include "core/ResultCaptions.h"
 #include "core/View.h"
@@ -48,21 +50,37 @@ struct Place {
     int height;
 };
 
-enum class Kind { Label, TextBox };
+// What a control is, one of three: a plain label (a box's caption), the label of one result,
+// or the box of one input. A box names its caption label by that label's place in kControls.
+struct Label {};
+struct Box {
+    InputBox input;
+    std::size_t caption;  // index in kControls
+};
+using Role = std::variant<Label, ResultLabel, Box>;
 
 struct Control {
     std::string_view name;
-    Kind kind;
+    Role role;
     std::string_view text;  // initial text
     Place place;
     Rgb colour;  // of the text
     double points;
-    std::optional<InputBox> box;        // the input it holds, for a text box
-    std::optional<ResultLabel> result;  // the figure it shows, for a result label
     // What a screen reader adds to the control's name: the figure or input it stands for,
     // in full words. The name itself is what the diver sees (AccessibleName).
     std::string_view description;
 };
+
+// The box a control is, or null for a label.
+constexpr const Box* BoxOf(const Control& control) {
+    return std::get_if<Box>(&control.role);
+}
+
+// The result a control shows, or nothing for a box or a caption.
+constexpr std::optional<ResultLabel> ResultOf(const Control& control) {
+    const auto* result = std::get_if<ResultLabel>(&control.role);
+    return result == nullptr ? std::nullopt : std::optional<ResultLabel>(*result);
+}
 
 // The initial captions of MOD 1.6 and the best mixes lack the trailing blank that Calculate
 // and Clear write; it cannot be seen.
@@ -73,64 +91,129 @@ constexpr std::string_view WithoutTrailingBlank(std::string_view text) {
 // In tab order: the depth box, then the O2 box, are the only controls that take the focus.
 // The result captions follow top to bottom, 420 twips apart.
 inline constexpr std::array<Control, 12> kControls{{
-    {"txtAD", Kind::TextBox, "", {450, 540, 2200, 495}, {255, 0, 0}, 12, InputBox::txtAD,
-     std::nullopt, "Actual depth, fsw"},
-    {"txtO2", Kind::TextBox, "", {3240, 540, 2200, 495}, {255, 0, 0}, 12, InputBox::txtO2,
-     std::nullopt, "Percent O2 in the nitrox mix"},
-    {"Label1", Kind::Label, "Actual Depth fsw", {450, 330, 2205, 255}, kWhite, 8.25,
-     std::nullopt, std::nullopt, "Caption of the depth box"},
-    {"Label2", Kind::Label, "%O2 in Nitrox Mix", {3235, 330, 2205, 255}, kWhite, 8.25,
-     std::nullopt, std::nullopt, "Caption of the O2 box"},
-    {"lblEAD", Kind::Label, CaptionPrefix(ResultLabel::lblEAD), {450, 1305, 4995, 405}, kWhite,
-     12, std::nullopt, ResultLabel::lblEAD, "Equivalent air depth, fsw"},
-    {"lblMOD14", Kind::Label, CaptionPrefix(ResultLabel::lblMOD14), {450, 1725, 4995, 405},
-     {255, 0, 255}, 12, std::nullopt, ResultLabel::lblMOD14,
-     "Maximum operating depth at 1.4 atm O2, fsw"},
-    {"lblMOD16", Kind::Label, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblMOD16)),
-     {450, 2145, 4995, 405}, {0, 0, 255}, 12, std::nullopt, ResultLabel::lblMOD16,
-     "Maximum operating depth at 1.6 atm O2, fsw"},
-    {"lblBMX14", Kind::Label, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblBMX14)),
-     {450, 2565, 4995, 405}, {0, 255, 0}, 12, std::nullopt, ResultLabel::lblBMX14,
-     "Best mix for 1.4 ATA of O2, percent O2"},
-    {"lblBMX16", Kind::Label, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblBMX16)),
-     {450, 2985, 4995, 405}, {255, 255, 0}, 12, std::nullopt, ResultLabel::lblBMX16,
-     "Best mix for 1.6 ATA of O2, percent O2"},
-    {"lblPO2", Kind::Label, CaptionPrefix(ResultLabel::lblPO2), {450, 3405, 4995, 405},
-     {255, 128, 0}, 12, std::nullopt, ResultLabel::lblPO2, "O2 partial pressure, atm"},
-    {"lblPN2", Kind::Label, CaptionPrefix(ResultLabel::lblPN2), {450, 3825, 4995, 405},
-     {255, 0, 0}, 12, std::nullopt, ResultLabel::lblPN2, "N2 partial pressure, atm"},
-    {"lblTATA", Kind::Label, CaptionPrefix(ResultLabel::lblTATA), {450, 4245, 4995, 405},
-     kWhite, 12, std::nullopt, ResultLabel::lblTATA, "Total absolute pressure, ATA"},
-}};
-
-// The caption label over each box. A screen reader on Windows names a box after the label
-// just before it in the window order, so each box is made right after its caption.
-struct BoxCaption {
-    std::string_view label;
-    std::string_view box;
-};
-inline constexpr std::array<BoxCaption, 2> kBoxCaptions{{
-    {"Label1", "txtAD"},
-    {"Label2", "txtO2"},
+    {"txtAD", Box{InputBox::txtAD, 2}, "", {450, 540, 2200, 495}, {255, 0, 0}, 12,
+     "Actual depth, fsw"},
+    {"txtO2", Box{InputBox::txtO2, 3}, "", {3240, 540, 2200, 495}, {255, 0, 0}, 12,
+     "Percent O2 in the nitrox mix"},
+    {"Label1", Label{}, "Actual Depth fsw", {450, 330, 2205, 255}, kWhite, 8.25,
+     "Caption of the depth box"},
+    {"Label2", Label{}, "%O2 in Nitrox Mix", {3235, 330, 2205, 255}, kWhite, 8.25,
+     "Caption of the O2 box"},
+    {"lblEAD", ResultLabel::lblEAD, CaptionPrefix(ResultLabel::lblEAD), {450, 1305, 4995, 405},
+     kWhite, 12, "Equivalent air depth, fsw"},
+    {"lblMOD14", ResultLabel::lblMOD14, CaptionPrefix(ResultLabel::lblMOD14),
+     {450, 1725, 4995, 405}, {255, 0, 255}, 12, "Maximum operating depth at 1.4 atm O2, fsw"},
+    {"lblMOD16", ResultLabel::lblMOD16, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblMOD16)),
+     {450, 2145, 4995, 405}, {0, 0, 255}, 12, "Maximum operating depth at 1.6 atm O2, fsw"},
+    {"lblBMX14", ResultLabel::lblBMX14, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblBMX14)),
+     {450, 2565, 4995, 405}, {0, 255, 0}, 12, "Best mix for 1.4 ATA of O2, percent O2"},
+    {"lblBMX16", ResultLabel::lblBMX16, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblBMX16)),
+     {450, 2985, 4995, 405}, {255, 255, 0}, 12, "Best mix for 1.6 ATA of O2, percent O2"},
+    {"lblPO2", ResultLabel::lblPO2, CaptionPrefix(ResultLabel::lblPO2), {450, 3405, 4995, 405},
+     {255, 128, 0}, 12, "O2 partial pressure, atm"},
+    {"lblPN2", ResultLabel::lblPN2, CaptionPrefix(ResultLabel::lblPN2), {450, 3825, 4995, 405},
+     {255, 0, 0}, 12, "N2 partial pressure, atm"},
+    {"lblTATA", ResultLabel::lblTATA, CaptionPrefix(ResultLabel::lblTATA), {450, 4245, 4995, 405},
+     kWhite, 12, "Total absolute pressure, ATA"},
 }};
 
 // What a screen reader or voice control calls a control: the words the diver sees on it. A
 // box shows none of its own, so it takes its caption label's.
 constexpr std::string_view AccessibleName(const Control& control) {
-    const auto* caption =
-        std::find_if(kBoxCaptions.begin(), kBoxCaptions.end(),
-                     [&control](const BoxCaption& c) { return c.box == control.name; });
-    if (caption == kBoxCaptions.end()) {
-        return control.text;
-    }
-    const auto* label =
-        std::find_if(kControls.begin(), kControls.end(),
-                     [caption](const Control& c) { return c.name == caption->label; });
-    return label == kControls.end() ? control.text : label->text;
+    const Box* box = BoxOf(control);
+    return box == nullptr ? control.text : kControls.at(box->caption).text;
 }
 
-// What a menu entry does. Exit ends the process, which only the window itself can do; the
-// others are the commands of the window's dispatch.
+// Every box is captioned by a plain label of the form.
+constexpr bool EveryBoxHasACaptionLabel() {
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        const Box* box = BoxOf(kControls[i]);
+        if (box != nullptr && (box->caption >= kControls.size() ||
+                               !std::holds_alternative<Label>(kControls[box->caption].role))) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(EveryBoxHasACaptionLabel(), "a box's caption must be a plain label");
+
+// Where a box or a result label stands in kControls.
+constexpr std::size_t IndexOf(InputBox input) {
+    std::size_t i = 0;
+    while (i < kControls.size() &&
+           (BoxOf(kControls[i]) == nullptr || BoxOf(kControls[i])->input != input)) {
+        ++i;
+    }
+    return i;
+}
+constexpr std::size_t IndexOf(ResultLabel label) {
+    std::size_t i = 0;
+    while (i < kControls.size() && ResultOf(kControls[i]) != label) {
+        ++i;
+    }
+    return i;
+}
+
+// The form's type sizes in points, each once, in the order they first appear: a window makes
+// one font for each and shares it among the controls of that size.
+constexpr std::size_t CountTypeSizes() {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        bool seen = false;
+        for (std::size_t j = 0; j < i; ++j) {
+            seen = seen || kControls[j].points == kControls[i].points;
+        }
+        count += seen ? 0 : 1;
+    }
+    return count;
+}
+inline constexpr std::size_t kTypeSizeCount = CountTypeSizes();
+
+constexpr std::array<double, kTypeSizeCount> TypeSizes() {
+    std::array<double, kTypeSizeCount> sizes{};
+    std::size_t count = 0;
+    for (const Control& control : kControls) {
+        if (std::find(sizes.begin(), sizes.begin() + count, control.points) ==
+            sizes.begin() + count) {
+            sizes.at(count++) = control.points;
+        }
+    }
+    return sizes;
+}
+inline constexpr std::array<double, kTypeSizeCount> kTypeSizes = TypeSizes();
+
+// Which of kTypeSizes the control at `index` is drawn in.
+constexpr std::size_t TypeSizeOf(std::size_t index) {
+    const double points = kControls.at(index).points;
+    return static_cast<std::size_t>(std::find(kTypeSizes.begin(), kTypeSizes.end(), points) -
+                                    kTypeSizes.begin());
+}
+
+// The order the controls are made in, which is the window order that a screen reader walks:
+// the description's, except that each box's caption label comes right before the box, so the
+// reader names the box after it.
+constexpr std::array<std::size_t, kControls.size()> CreationOrder() {
+    std::array<std::size_t, kControls.size()> order{};
+    std::array<bool, kControls.size()> placed{};
+    std::size_t next = 0;
+    const auto place = [&](std::size_t index) {
+        if (!placed.at(index)) {
+            placed.at(index) = true;
+            order.at(next++) = index;
+        }
+    };
+    for (std::size_t i = 0; i < kControls.size(); ++i) {
+        if (const Box* box = BoxOf(kControls[i]); box != nullptr) {
+            place(box->caption);
+        }
+        place(i);
+    }
+    return order;
+}
+inline constexpr std::array<std::size_t, kControls.size()> kCreationOrder = CreationOrder();
+
+// What a menu entry does, each run through the window's dispatch. Exit ends the process,
+// which the window itself then does.
 enum class Command { Calculate, Clear, Print, About, Exit };
 
 enum class MenuPlace { Bar, File };

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "log/WideText.h"
+#include "platform/windows/WideText.h"
 
 namespace pelagrin {
 namespace {

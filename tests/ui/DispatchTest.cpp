@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <iterator>
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/CalcValues.h"
@@ -35,30 +39,65 @@ TEST(Dispatch, EveryFaultBecomesTheTextOfAnErrorBoxAndOnlyResultsAreSpoken) {
         const char* o2 = nullptr;
         std::optional<std::string> fault;
         std::vector<std::string> spoken;
+        std::optional<InputBox> enter_in;  // Enter pressed there rather than the command run
+        bool close = false;
     };
     const Row rows[] = {
         {"a good calculation", form::Command::Calculate, "100", "32", std::nullopt,
-         testing::Captions100Over32()},
+         testing::Captions100Over32(), std::nullopt, false},
         {"the depth alone", form::Command::Calculate, "100", "", std::nullopt,
-         {"Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39", "Total ATA = 4.030"}},
-        {"nothing to calculate from", form::Command::Calculate, "", "", std::nullopt, {}},
-        {"no oxygen", form::Command::Calculate, "100", "0", "Division by zero", {}},
-        {"a depth beyond any Single", form::Command::Calculate, "1e39", "32", "Overflow", {}},
+         {"Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39", "Total ATA = 4.030"}, std::nullopt,
+         false},
+        {"nothing to calculate from", form::Command::Calculate, "", "", std::nullopt, {},
+         std::nullopt, false},
+        {"no oxygen", form::Command::Calculate, "100", "0", "Division by zero", {}, std::nullopt,
+         false},
+        {"a depth beyond any Single", form::Command::Calculate, "1e39", "32", "Overflow", {},
+         std::nullopt, false},
         {"Clear writes captions, but no results", form::Command::Clear, "100", "32",
-         std::nullopt, {}},
+         std::nullopt, {}, std::nullopt, false},
+        {"Exit closes the window", form::Command::Exit, "100", "32", std::nullopt, {},
+         std::nullopt, true},
+        {"Enter in the filled depth box", {}, "100", "", std::nullopt,
+         {"Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39", "Total ATA = 4.030"},
+         InputBox::txtAD, false},
+        {"Enter in the empty O2 box does nothing", {}, "100", "", std::nullopt, {},
+         InputBox::txtO2, false},
+        {"Enter in a box that cannot be read", {}, nullptr, nullptr,
+         "Internal error: std::bad_alloc", {}, InputBox::txtO2, false},
     };
     for (const Row& row : rows) {
-        RecordingView window(row.depth, row.o2);
+        RecordingView typed(row.depth == nullptr ? "" : row.depth, row.o2 == nullptr ? "" : row.o2);
+        ExhaustedView exhausted;
+        view* window = row.depth == nullptr ? static_cast<view*>(&exhausted) : &typed;
         CalcValues values;
-        const Outcome outcome = Dispatch(row.command, window, values);
+        const Outcome outcome = row.enter_in ? PressEnter(*row.enter_in, *window, values)
+                                             : Dispatch(row.command, *window, values);
         EXPECT_EQ(outcome.fault, row.fault) << row.name;
         EXPECT_EQ(outcome.spoken, row.spoken) << row.name;
+        EXPECT_EQ(outcome.close, row.close) << row.name;
     }
+    EXPECT_EQ(SpokenText({"EAD = 81.481", "PP O2 atm = 1.290"}, kCaptionsRunTogether),
+              "EAD = 81.481; PP O2 atm = 1.290");
+}
 
-    ExhaustedView exhausted;
-    CalcValues values;
-    EXPECT_EQ(Dispatch(form::Command::Calculate, exhausted, values).fault,
-              "Internal error: std::bad_alloc");
+// The window order a screen reader walks, which names each box after the label just before
+// it, and the type size each control is drawn in, one font per size.
+TEST(FormDescription, EachBoxIsMadeRightAfterItsCaptionInItsTypeSize) {
+    const std::pair<std::string_view, double> made[] = {
+        {"Label1", 8.25}, {"txtAD", 12},    {"Label2", 8.25}, {"txtO2", 12},
+        {"lblEAD", 12},   {"lblMOD14", 12}, {"lblMOD16", 12}, {"lblBMX14", 12},
+        {"lblBMX16", 12}, {"lblPO2", 12},   {"lblPN2", 12},   {"lblTATA", 12},
+    };
+    ASSERT_EQ(std::size(made), form::kCreationOrder.size());
+    for (std::size_t i = 0; i < std::size(made); ++i) {
+        const std::size_t index = form::kCreationOrder.at(i);
+        EXPECT_EQ(form::kControls.at(index).name, made[i].first) << i;
+        EXPECT_EQ(form::kTypeSizes.at(form::TypeSizeOf(index)), made[i].second) << i;
+    }
+    EXPECT_EQ(form::kTypeSizeCount, 2U);
+    EXPECT_EQ(form::AccessibleName(form::kControls.at(form::IndexOf(InputBox::txtO2))),
+              "%O2 in Nitrox Mix");
 }
 
 }  // namespace

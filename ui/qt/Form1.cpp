@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPalette>
 
+#include <array>
 #include <cstddef>
 #include <limits>
 #include <memory>
@@ -99,19 +100,17 @@ Form1::Form1(std::unique_ptr<MessagePresenter> presenter) : presenter_(std::move
 Form1::~Form1() = default;
 
 void Form1::BuildControls(QWidget* client) {
+    std::array<QWidget*, form::kControls.size()> widgets{};  // in the description's order
     QWidget* previous_box = nullptr;
-    for (const form::Control& control : form::kControls) {
+    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
+        const form::Control& control = form::kControls[i];
         QWidget* widget = nullptr;
-        if (control.box) {
+        if (const form::Box* role = form::BoxOf(control); role != nullptr) {
             QLineEdit* box = MakeBox(client, control);
-            boxes_.at(static_cast<std::size_t>(*control.box)) = box;
-            // A diver types the depth, the O2 and presses Enter, main or keypad, with any
-            // modifier and on every auto-repeat; an empty box ignores it.
-            connect(box, &QLineEdit::returnPressed, this, [this, box] {
-                if (!box->text().isEmpty()) {
-                    Run(form::Command::Calculate);
-                }
-            });
+            boxes_.at(static_cast<std::size_t>(role->input)) = box;
+            // Enter, main or keypad, with any modifier and on every auto-repeat.
+            connect(box, &QLineEdit::returnPressed, this,
+                    [this, input = role->input] { Handle(PressEnter(input, *this, values_)); });
             if (previous_box != nullptr) {
                 QWidget::setTabOrder(previous_box, box);
             }
@@ -119,14 +118,15 @@ void Form1::BuildControls(QWidget* client) {
             widget = box;
         } else {
             CaptionLabel* label = MakeLabel(client, control);
-            if (control.result) {
-                results_.at(static_cast<std::size_t>(*control.result)) = label;
+            if (const auto result = form::ResultOf(control)) {
+                results_.at(static_cast<std::size_t>(*result)) = label;
             }
             widget = label;
         }
         widget->setObjectName(Text(control.name));
         widget->setGeometry(Rect(control.place));
         widget->setFont(WindowFont(control.points));
+        widgets.at(i) = widget;
     }
     // Each caption label overlaps the top of its box by a few pixels: the boxes go on top,
     // so their borders are drawn whole.
@@ -134,9 +134,10 @@ void Form1::BuildControls(QWidget* client) {
         box->raise();
     }
     // Screen readers learn which caption labels which box, as they would from a dialog.
-    for (const form::BoxCaption& caption : form::kBoxCaptions) {
-        client->findChild<QLabel*>(Text(caption.label))
-            ->setBuddy(client->findChild<QLineEdit*>(Text(caption.box)));
+    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
+        if (const form::Box* role = form::BoxOf(form::kControls[i]); role != nullptr) {
+            static_cast<QLabel*>(widgets.at(role->caption))->setBuddy(widgets.at(i));
+        }
     }
 }
 
@@ -153,18 +154,17 @@ void Form1::BuildMenus() {
                                                                : bar->addAction(Text(entry.caption));
         action->setObjectName(Text(entry.name));
         const form::Command command = *entry.command;
-        connect(action, &QAction::triggered, this, [this, command] { Run(command); });
+        connect(action, &QAction::triggered, this,
+                [this, command] { Handle(Dispatch(command, *this, values_)); });
     }
 }
 
-void Form1::Run(form::Command command) {
-    if (command == form::Command::Exit) {
-        // A close request like any other, and Qt never refuses one unasked: the log is
-        // closed after every Print, so there is nothing to save and nothing to confirm.
+void Form1::Handle(const Outcome& outcome) {
+    if (outcome.close) {
+        // A close request like any other, and Qt never refuses one unasked.
         close();
         return;
     }
-    const Outcome outcome = Dispatch(command, *this, values_);
     if (outcome.fault) {
         // A file error names the log's path in the file system's own encoding.
         presenter_->Present(this, Text(form::kApplicationTitle),
@@ -173,12 +173,7 @@ void Form1::Run(form::Command command) {
         return;
     }
     if (!outcome.spoken.empty()) {
-        // One caption a line, as they stand on screen.
-        QStringList lines;
-        for (const std::string& caption : outcome.spoken) {
-            lines << Text(caption);
-        }
-        announcer_->Say(lines.join(QLatin1Char('\n')));
+        announcer_->Say(Text(SpokenText(outcome.spoken, kCaptionPerLine)));
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/CalcValues.h"
 #include "core/View.h"
+#include "ui/Dispatch.h"
 #include "ui/FormDescription.h"
 #include "ui/qt/MessagePresenter.h"
 
@@ -43,7 +44,9 @@ public:
 private:
     void BuildControls(QWidget* client);
     void BuildMenus();
-    void Run(form::Command command);
+    // Tells the diver how a command ended: an error box, the figures spoken, or the window
+    // closed.
+    void Handle(const Outcome& outcome);
 
     CalcValues values_;
     std::unique_ptr<MessagePresenter> presenter_;

@@ -1,3 +1,5 @@
+// What a screen reader hears from the window beyond the controls' texts: the boxes' names, every
+// control's description and the figures of each Calculate, all loaded only once one asks.
 #include "ui/win32/Accessibility.h"
 
 #include <initguid.h>  // the accessibility GUIDs below are defined here, not imported
@@ -7,7 +9,8 @@
 #include <exception>
 #include <string_view>
 
-#include "log/WideText.h"
+#include "platform/windows/WideText.h"
+#include "ui/Dispatch.h"
 
 namespace pelagrin {
 namespace {
@@ -18,10 +21,6 @@ namespace {
 constexpr int kActionCompleted = 2;      // NotificationKind_ActionCompleted
 constexpr int kImportantMostRecent = 1;  // NotificationProcessing_ImportantMostRecent
 constexpr wchar_t kActivity[] = L"Pelagrin.Results";
-
-// Captions run together with a mark no figure contains, so no decimal point or digit of one
-// reading can be heard as part of the next.
-constexpr std::wstring_view kBetweenCaptions = L"; ";
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {
     return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -61,10 +60,10 @@ void TraceFailure(const std::exception& error) noexcept {
 
 }  // namespace
 
+Accessibility::Accessibility() = default;
+
 Accessibility::~Accessibility() {
-    if (services_ != nullptr) {
-        services_->Release();
-    }
+    services_.reset();  // before COM ends
     if (end_com_ != nullptr) {
         end_com_();
     }
@@ -104,13 +103,14 @@ void Accessibility::Annotate() noexcept {
             Trace("accessibility: COM " + Hex(started));
             return;
         }
+        IAccPropServices* made = nullptr;
         const HRESULT created = create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_IAccPropServices, reinterpret_cast<void**>(&services_));
-        if (FAILED(created)) {
-            services_ = nullptr;
+                                       IID_IAccPropServices, reinterpret_cast<void**>(&made));
+        if (FAILED(created) || made == nullptr) {
             Trace("accessibility: AccPropServices " + Hex(created));
             return;
         }
+        services_.reset(made);
         HRESULT outcome = S_OK;  // the first failure, if any
         for (std::size_t i = 0; i < form::kControls.size(); ++i) {
             const form::Control& control = form::kControls[i];
@@ -127,7 +127,7 @@ void Accessibility::Annotate() noexcept {
             };
             // A label keeps the name the system reads off it, the text it shows, which a
             // Calculate changes; a box shows no text of its own, so it is named for its caption.
-            if (control.kind == form::Kind::TextBox) {
+            if (form::BoxOf(control) != nullptr) {
                 give(PROPID_ACC_NAME, form::AccessibleName(control));
             }
             give(PROPID_ACC_DESCRIPTION, control.description);
@@ -153,8 +153,7 @@ void Accessibility::Forget() noexcept {
             outcome = cleared;
         }
     }
-    services_->Release();
-    services_ = nullptr;  // once
+    services_.reset();  // once
     try {
         Trace("accessibility: names and descriptions taken back " + Hex(outcome));
     } catch (const std::exception& error) {
@@ -181,32 +180,25 @@ void Accessibility::Announce(const std::vector<std::string>& spoken) noexcept {
         return;
     }
     try {
-        std::wstring text;
-        for (const std::string& caption : spoken) {
-            if (!text.empty()) {
-                text += kBetweenCaptions;
-            }
-            text += Utf16(caption);
-        }
+        const std::wstring text = Utf16(SpokenText(spoken, kCaptionsRunTogether));
         if (!LoadSpeech()) {
             Trace("not spoken, no UI Automation notifications on this system: " + Utf8(text));
             return;
         }
-        IRawElementProviderSimple* provider = nullptr;
-        HRESULT result = host_provider_(window_, &provider);
+        IRawElementProviderSimple* given = nullptr;
+        HRESULT result = host_provider_(window_, &given);
+        const win32::ComPtr<IRawElementProviderSimple> provider(SUCCEEDED(result) ? given
+                                                                                  : nullptr);
         if (SUCCEEDED(result) && provider == nullptr) {
             result = E_POINTER;
         }
         if (SUCCEEDED(result)) {
-            wchar_t* display = alloc_string_(text.c_str());
-            wchar_t* activity = alloc_string_(kActivity);
+            const win32::Bstr display(alloc_string_(text.c_str()), {free_string_});
+            const win32::Bstr activity(alloc_string_(kActivity), {free_string_});
             result = display != nullptr && activity != nullptr
-                         ? raise_notification_(provider, kActionCompleted, kImportantMostRecent,
-                                               display, activity)
+                         ? raise_notification_(provider.get(), kActionCompleted,
+                                               kImportantMostRecent, display.get(), activity.get())
                          : E_OUTOFMEMORY;
-            free_string_(display);
-            free_string_(activity);
-            provider->Release();
         }
         Trace("spoken " + Hex(result) + ": " + Utf8(text));
     } catch (const std::exception& error) {

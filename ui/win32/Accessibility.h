@@ -1,3 +1,4 @@
+// What a screen reader hears from the window beyond what it reads off the controls.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "ui/FormDescription.h"
+#include "ui/win32/Handles.h"
 
 struct IAccPropServices;
 struct IRawElementProviderSimple;
@@ -24,7 +26,7 @@ namespace pelagrin {
 // moment it comes to the front, before it can reach any control.
 class Accessibility {
 public:
-    Accessibility() = default;
+    Accessibility();  // where the COM interfaces it holds are known
     ~Accessibility();
     Accessibility(const Accessibility&) = delete;
     Accessibility& operator=(const Accessibility&) = delete;
@@ -64,7 +66,7 @@ private:
     bool asked_ = false;                 // an assistive technology has asked the window something
     bool annotated_ = false;             // the texts were given, or could not be
     void(WINAPI* end_com_)() = nullptr;  // set where COM was started here, to end it here
-    IAccPropServices* services_ = nullptr;
+    win32::ComPtr<IAccPropServices> services_;
     bool speech_loaded_ = false;
     HostProviderFromHwnd host_provider_ = nullptr;
     RaiseNotificationEvent raise_notification_ = nullptr;

@@ -1,63 +1,36 @@
+// The calculator's one window on Windows: routes the system's messages to the form's
+// commands and keeps the `view` that the commands see and change.
 #pragma once
 
 #include <windows.h>
 
-#include <commctrl.h>
-
-#include <array>
-#include <memory>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 #include "core/CalcValues.h"
 #include "core/View.h"
+#include "ui/Dispatch.h"
 #include "ui/FormDescription.h"
 #include "ui/win32/Accessibility.h"
+#include "ui/win32/CaptionTip.h"
+#include "ui/win32/Controls.h"
+#include "ui/win32/DpiLayout.h"
 #include "ui/win32/Palette.h"
+#include "ui/win32/WindowBase.h"
 
 namespace pelagrin {
 
-// Owners of the window's GDI objects, icons and menu: each is released exactly once, also
-// when the window cannot be made or built.
-namespace win32 {
-struct DeleteGdiObject {
-    void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
-};
-struct DestroyIconHandle {
-    void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
-};
-struct DestroyMenuHandle {
-    void operator()(HMENU menu) const noexcept { DestroyMenu(menu); }
-};
-using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteGdiObject>;
-using Region = std::unique_ptr<std::remove_pointer_t<HRGN>, DeleteGdiObject>;
-using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, DestroyIconHandle>;
-using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, DestroyMenuHandle>;
-
-// How many type sizes the form has: the window makes one font for each.
-constexpr std::size_t CountTypeSizes() {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
-        bool seen = false;
-        for (std::size_t j = 0; j < i; ++j) {
-            seen = seen || form::kControls[j].points == form::kControls[i].points;
-        }
-        count += seen ? 0 : 1;
-    }
-    return count;
-}
-inline constexpr std::size_t kTypeSizeCount = CountTypeSizes();
-}  // namespace win32
-
-// The calculator's one window on Windows, drawn from the form's description: the depth and
-// O2 boxes, the eight result captions and the menu bar, laid out in twips and redrawn crisp
-// on every monitor's DPI. It owns the stored figures and is a thin adapter: each menu entry
-// or Enter key runs one command through the dispatch, which reports any fault in an error box.
-class Form1 final : public view {
+// Drawn from the form's description: the depth and O2 boxes, the eight result captions and
+// the menu bar, laid out in twips and redrawn crisp on every monitor's DPI. It owns the
+// stored figures and is a thin adapter: each menu entry or Enter key runs one command
+// through the dispatch, which reports any fault in an error box.
+class Form1 final : public view, public win32::WindowBase<Form1> {
 public:
-    // Creates the window, hidden, on the default monitor; Show() puts it on screen.
-    explicit Form1(HINSTANCE instance);
+    // Creates the window, hidden, on the default monitor, coloured as `colours` says; Show()
+    // puts it on screen.
+    Form1(HINSTANCE instance, ColourSource colours);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -75,49 +48,35 @@ public:
     void KeepPainted() override;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-    static LRESULT CALLBACK BoxProc(HWND box, UINT message, WPARAM wparam, LPARAM lparam,
-                                    UINT_PTR id, DWORD_PTR form);
+    friend class win32::WindowBase<Form1>;
     LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
-    LRESULT OnBoxMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam);
-    void ReportFault() const noexcept;
+    LRESULT OnChildMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam);
+    void ReportFault(const char* what) const noexcept;
 
     void Build(UINT sized_for_dpi);
     void Abandon() noexcept;
     void CreateControls();
-    void Layout();
-    void CutCaptions();
-    void LoadIcons();
-    void MakeTooltip() noexcept;
-    void FillTip(NMTTDISPINFOW& request);
-    void FitClientArea();
-    [[nodiscard]] HFONT FontOf(std::size_t index) const;
-    [[nodiscard]] HBRUSH PaintControl(HDC dc, HWND control) const;
-    [[nodiscard]] HWND OtherBox(HWND box) const;
-    [[nodiscard]] bool IsResultLabel(HWND control) const;
+    [[nodiscard]] HWND Box(InputBox input) const;
+    [[nodiscard]] const form::Control* Described(HWND control) const;
     void Run(form::Command command);
+    void Handle(const Outcome& outcome);
     void ShowError(std::string_view prefix, std::string_view fault) const noexcept;
 
     CalcValues values_;
     HINSTANCE instance_;
     std::wstring title_;  // the application's, for boxes without a title of their own
-    HWND window_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    bool closed_ = false;                                  // the window is gone; nothing more runs
-    std::array<HWND, form::kControls.size()> controls_{};  // in the description's order
-    std::array<win32::Font, win32::kTypeSizeCount> fonts_;  // one per type size, at dpi_
-    // Shows a result caption whole when its label cuts it short. Made the first time the
-    // mouse comes over a result label; where it cannot be made, the window does without.
-    HWND tooltip_ = nullptr;
-    bool tooltip_tried_ = false;
-    std::wstring tip_text_;       // what the tooltip shows now; it reads it from here
-    win32::Icon small_icon_;      // the title bar's, at dpi_
-    win32::Icon big_icon_;        // the task switcher's, at dpi_
-    HWND last_focus_ = nullptr;   // the box to return to on reactivation
+    bool closed_ = false;               // the window is gone; nothing more runs
+    win32::ControlHandles controls_{};  // in the description's order
+    win32::Fonts fonts_;                // one per type size, at dpi_
+    win32::WindowIcons icons_;          // at dpi_, where the class's are for another
+    win32::CaptionTip tip_;             // a result caption whole, where its label cuts it
+    HWND last_focus_ = nullptr;         // the box to return to on reactivation
 
     // Accessibility: the colours of a high-contrast theme when one is on, and what a screen
     // reader hears beyond the controls' texts.
-    SystemColours colours_ = ReadSystemColours();
+    ColourSource read_colours_;
+    SystemColours colours_ = read_colours_();
     Accessibility accessibility_;
 };
 

@@ -1,3 +1,4 @@
+// What the system reports of its colours, and a control painted in the colours in force.
 #include "ui/win32/Palette.h"
 
 namespace pelagrin {
@@ -9,6 +10,16 @@ SystemColours ReadSystemColours() {
     const bool on = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
                     (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
     return {on, SystemColour(COLOR_WINDOW), SystemColour(COLOR_WINDOWTEXT)};
+}
+
+HBRUSH PaintControl(HDC dc, const form::Control* control, const SystemColours& system) {
+    if (control != nullptr) {
+        const Colours colours = ControlColours(*control, system);
+        SetTextColor(dc, ColourRef(colours.text));
+        SetBkColor(dc, ColourRef(colours.background));
+    }
+    SetBkMode(dc, OPAQUE);
+    return BackgroundBrush(system);
 }
 
 }  // namespace pelagrin

@@ -1,3 +1,4 @@
+// Text between the calculator's UTF-8 and the UTF-16 that Windows speaks.
 #pragma once
 
 #include <string>

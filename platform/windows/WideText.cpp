@@ -1,9 +1,10 @@
+// Text between UTF-8 and UTF-16, through the system's own conversion.
 #include <windows.h>
 
 #include <climits>
 #include <stdexcept>
 
-#include "log/WideText.h"
+#include "platform/windows/WideText.h"
 
 namespace pelagrin {
 namespace {
