@@ -1,4 +1,5 @@
 #include "core/RunTimeError.h"
+
 #include <stdexcept>
 #include <string>
 

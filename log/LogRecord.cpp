@@ -1,5 +1,6 @@
-#include <cstddef>
 #include "log/LogRecord.h"
+
+#include <cstddef>
 #include <string>
 #include <string_view>
 

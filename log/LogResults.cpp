@@ -1,5 +1,6 @@
-#include <filesystem>
 #include "log/LogResults.h"
+
+#include <filesystem>
 #include <optional>
 #include <string>
 

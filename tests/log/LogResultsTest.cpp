@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
-#include "core/CalcValues.h"
-#include "core/View.h"
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -28,10 +26,14 @@
 #include <unistd.h>
 #endif
 
+#include "core/CalcValues.h"
 #include "core/Calculate.h"
 #include "core/RunTimeError.h"
+#include "core/View.h"
 #include "log/AppendRecord.h"
-#include "log/LogFile.h"
+#if defined(_WIN32)
+#include "log/LogFile.h"  // the system's own words for its errors
+#endif
 #include "log/LogResults.h"
 #include "log/ProgramDirectory.h"
 #include "support/Dive100Over32.h"
