@@ -15,29 +15,14 @@
 #include <vector>
 
 #include "support/Dive100Over32.h"
+#include "ui/Form1Fixture.h"
 #include "ui/qt/Form1.h"
-#include "ui/qt/MessagePresenter.h"
 
 namespace pelagrin {
+
+int RunForm1LookTests(int argc, char** argv);
+
 namespace {
-
-// Answers every box at once and remembers what it showed.
-class RecordingPresenter final : public MessagePresenter {
-public:
-    struct Shown {
-        QString title;
-        QString text;
-        QMessageBox::Icon icon;
-    };
-    explicit RecordingPresenter(std::vector<Shown>* shown) : shown_(shown) {}
-    void Present(QWidget* /*parent*/, const QString& title, const QString& text,
-                 QMessageBox::Icon icon) override {
-        shown_->push_back({title, text, icon});
-    }
-
-private:
-    std::vector<Shown>* shown_;
-};
 
 // The name a screen reader hears each time the notification it watches appears.
 class ShownNotifications final : public QObject {
@@ -53,31 +38,6 @@ protected:
     }
 };
 
-struct ControlLook {
-    const char* name = nullptr;
-    QRect geometry;  // logical pixels within the client area
-    QColor colour;
-    double points = 0;
-    const char* text = nullptr;
-};
-
-const ControlLook kControls[] = {
-    {"Label1", {30, 22, 147, 17}, Qt::white, 8.25, "Actual Depth fsw"},
-    {"Label2", {216, 22, 147, 17}, Qt::white, 8.25, "%O2 in Nitrox Mix"},
-    {"txtAD", {30, 36, 147, 33}, Qt::red, 12, ""},
-    {"txtO2", {216, 36, 147, 33}, Qt::red, 12, ""},
-    {"lblEAD", {30, 87, 333, 27}, Qt::white, 12, "EAD = "},
-    {"lblMOD14", {30, 115, 333, 27}, QColor(255, 0, 255), 12, "MOD fsw 1.4 atm = "},
-    {"lblMOD16", {30, 143, 333, 27}, QColor(0, 0, 255), 12, "MOD fsw 1.6 atm ="},
-    {"lblBMX14", {30, 171, 333, 27}, QColor(0, 255, 0), 12, "Best Mix (1.4ATA) ="},
-    {"lblBMX16", {30, 199, 333, 27}, QColor(255, 255, 0), 12, "Best Mix (1.6ATA) ="},
-    {"lblPO2", {30, 227, 333, 27}, QColor(255, 128, 0), 12, "PP O2 atm = "},
-    {"lblPN2", {30, 255, 333, 27}, Qt::red, 12, "PP N2 atm = "},
-    {"lblTATA", {30, 283, 333, 27}, Qt::white, 12, "Total ATA = "},
-};
-
-const char* const kResultNames[] = {"lblEAD",   "lblMOD14", "lblMOD16", "lblBMX14",
-                                    "lblBMX16", "lblPO2",   "lblPN2",   "lblTATA"};
 // The same labels in the order Calculate writes them, the order of the shared captions.
 const char* const kWrittenOrder[] = {"lblEAD",   "lblPO2",   "lblPN2",   "lblMOD14",
                                      "lblMOD16", "lblBMX14", "lblBMX16", "lblTATA"};
@@ -91,103 +51,12 @@ QStringList Captions100Over32() {
     return captions;
 }
 
-class Form1Test : public QObject {
+class Form1Test : public testing::Form1Fixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<Form1> window_;
-    std::vector<RecordingPresenter::Shown> shown_;
-
-    QLineEdit* Box(const char* name) const { return window_->findChild<QLineEdit*>(name); }
-    QLabel* Label(const char* name) const { return window_->findChild<QLabel*>(name); }
-    QString Caption(const char* name) const { return Label(name)->text(); }
-    QAction* Action(const char* name) const { return window_->findChild<QAction*>(name); }
-
-    QStringList Captions() const {
-        QStringList texts;
-        for (const char* name : kResultNames) {
-            texts << Caption(name);
-        }
-        return texts;
-    }
-
-    void Type(const char* box, const QString& text) {
-        Box(box)->setText(text);
-    }
-
-    void PressEnter(const char* box, Qt::Key key = Qt::Key_Return,
-                    Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool repeat = false) {
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, QStringLiteral("\r"), repeat);
-        QApplication::sendEvent(Box(box), &press);
-    }
-
 private slots:
-    void init() {
-        shown_.clear();
-        window_ = std::make_unique<Form1>(std::make_unique<RecordingPresenter>(&shown_));
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    }
+    void init() { Open(); }
     void cleanup() { window_.reset(); }
-
-    void controlsAreLaidOutAsDrawn() {
-        QCOMPARE(window_->windowTitle(), QStringLiteral("EAD Calculator"));
-        QCOMPARE(window_->centralWidget()->size(), QSize(393, 329));
-        QCOMPARE(window_->minimumSize(), window_->maximumSize());
-        QCOMPARE(window_->centralWidget()->palette().color(QPalette::Window), QColor(Qt::black));
-        for (const ControlLook& c : kControls) {
-            auto* widget = window_->findChild<QWidget*>(c.name);
-            QVERIFY2(widget != nullptr, c.name);
-            QCOMPARE(widget->geometry(), c.geometry);
-            QCOMPARE(widget->font().pointSizeF(), c.points);
-            QCOMPARE(widget->font().weight(), QFont::Bold);
-            QVERIFY(!widget->font().italic() && !widget->font().underline());
-            if (auto* box = qobject_cast<QLineEdit*>(widget)) {
-                QCOMPARE(box->text(), QString::fromLatin1(c.text));
-                QCOMPARE(box->palette().color(QPalette::Text), c.colour);
-                QCOMPARE(box->palette().color(QPalette::Base), QColor(Qt::black));
-            } else {
-                auto* label = qobject_cast<QLabel*>(widget);
-                QCOMPARE(label->text(), QString::fromLatin1(c.text));
-                QCOMPARE(label->palette().color(QPalette::WindowText), c.colour);
-                QCOMPARE(label->palette().color(QPalette::Window), QColor(Qt::black));
-                QVERIFY(label->autoFillBackground());
-            }
-        }
-    }
-
-    // Where the classic face is missing, its metric twin keeps the captions inside their labels.
-    void textIsInTheClassicFaceOrItsTwin() {
-        const QStringList faces = QFontDatabase::families();
-        if (!faces.contains(QStringLiteral("MS Sans Serif")) &&
-            !faces.contains(QStringLiteral("Liberation Sans"))) {
-            QSKIP("neither MS Sans Serif nor Liberation Sans (fonts-liberation) is installed");
-        }
-        const QString face = QFontInfo(Label("lblEAD")->font()).family();
-        QVERIFY2(face == QStringLiteral("MS Sans Serif") || face == QStringLiteral("Liberation Sans"),
-                 qPrintable(face));
-    }
-
-    void menusAreFileClearCalculate() {
-        QMenuBar* bar = window_->menuBar();
-        QStringList top;
-        for (QAction* action : bar->actions()) {
-            top << action->text();
-            QVERIFY(action->isEnabled() && action->isVisible() && !action->isCheckable());
-        }
-        QCOMPARE(top, (QStringList{"&File", "&Clear", "Calculate"}));
-        QVERIFY(Action("mnuCLEAR")->menu() == nullptr);
-        QVERIFY(Action("mnuCALC")->menu() == nullptr);
-        auto* file = window_->findChild<QMenu*>("mnuFILE");
-        QStringList items;
-        for (QAction* action : file->actions()) {
-            items << action->text();
-            QVERIFY(!action->isSeparator() && action->shortcut().isEmpty());
-        }
-        QCOMPARE(items, (QStringList{"&Print", "&About", "E&xit"}));
-    }
 
     void focusStartsInTheDepthBoxAndTabsToO2() {
         QCOMPARE(QApplication::focusWidget(), Box("txtAD"));
@@ -212,31 +81,56 @@ private slots:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QStringList>("captions");
         QTest::newRow("empty depth box, O2 filled")
-            << "" << "32" << QByteArray("txtAD") << int{Qt::Key_Return} << int{Qt::NoModifier}
+            << ""
+            << "32" << QByteArray("txtAD") << int{Qt::Key_Return} << int{Qt::NoModifier}
             << QStringList{};
-        QTest::newRow("other key") << "100" << "32" << QByteArray("txtAD") << int{Qt::Key_Tab}
+        QTest::newRow("other key") << "100"
+                                   << "32" << QByteArray("txtAD") << int{Qt::Key_Tab}
                                    << int{Qt::NoModifier} << QStringList{};
         QTest::newRow("only depth filled")
-            << "100" << "" << QByteArray("txtAD") << int{Qt::Key_Return} << int{Qt::NoModifier}
-            << QStringList{"EAD = ", "MOD fsw 1.4 atm = ", "MOD fsw 1.6 atm =",
-                           "Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39", "PP O2 atm = ",
-                           "PP N2 atm = ", "Total ATA = 4.030"};
+            << "100"
+            << "" << QByteArray("txtAD") << int{Qt::Key_Return} << int{Qt::NoModifier}
+            << QStringList{"EAD = ",
+                           "MOD fsw 1.4 atm = ",
+                           "MOD fsw 1.6 atm =",
+                           "Best Mix (1.4ATA) = 34",
+                           "Best Mix (1.6ATA) = 39",
+                           "PP O2 atm = ",
+                           "PP N2 atm = ",
+                           "Total ATA = 4.030"};
         QTest::newRow("only O2 filled, keypad Enter")
-            << "" << "50" << QByteArray("txtO2") << int{Qt::Key_Enter} << int{Qt::KeypadModifier}
-            << QStringList{"EAD = ", "MOD fsw 1.4 atm = 59.400", "MOD fsw 1.6 atm = 72.600",
-                           "Best Mix (1.4ATA) =", "Best Mix (1.6ATA) =", "PP O2 atm = ",
-                           "PP N2 atm = ", "Total ATA = "};
+            << ""
+            << "50" << QByteArray("txtO2") << int{Qt::Key_Enter} << int{Qt::KeypadModifier}
+            << QStringList{"EAD = ",
+                           "MOD fsw 1.4 atm = 59.400",
+                           "MOD fsw 1.6 atm = 72.600",
+                           "Best Mix (1.4ATA) =",
+                           "Best Mix (1.6ATA) =",
+                           "PP O2 atm = ",
+                           "PP N2 atm = ",
+                           "Total ATA = "};
         QTest::newRow("Shift+Enter in a box of blanks")
-            << "  " << "21" << QByteArray("txtAD") << int{Qt::Key_Return} << int{Qt::ShiftModifier}
-            << QStringList{"EAD = .000", "MOD fsw 1.4 atm = 187.000", "MOD fsw 1.6 atm = 218.429",
-                           "Best Mix (1.4ATA) = 140", "Best Mix (1.6ATA) = 160",
-                           "PP O2 atm = .210", "PP N2 atm = .790", "Total ATA = 1.000"};
+            << "  "
+            << "21" << QByteArray("txtAD") << int{Qt::Key_Return} << int{Qt::ShiftModifier}
+            << QStringList{"EAD = .000",
+                           "MOD fsw 1.4 atm = 187.000",
+                           "MOD fsw 1.6 atm = 218.429",
+                           "Best Mix (1.4ATA) = 140",
+                           "Best Mix (1.6ATA) = 160",
+                           "PP O2 atm = .210",
+                           "PP N2 atm = .790",
+                           "Total ATA = 1.000"};
         QTest::newRow("Ctrl+Enter")
-            << "33" << "50" << QByteArray("txtO2") << int{Qt::Key_Return}
-            << int{Qt::ControlModifier}
-            << QStringList{"EAD = 8.772", "MOD fsw 1.4 atm = 59.400", "MOD fsw 1.6 atm = 72.600",
-                           "Best Mix (1.4ATA) = 70", "Best Mix (1.6ATA) = 80",
-                           "PP O2 atm = 1.000", "PP N2 atm = 1.000", "Total ATA = 2.000"};
+            << "33"
+            << "50" << QByteArray("txtO2") << int{Qt::Key_Return} << int{Qt::ControlModifier}
+            << QStringList{"EAD = 8.772",
+                           "MOD fsw 1.4 atm = 59.400",
+                           "MOD fsw 1.6 atm = 72.600",
+                           "Best Mix (1.4ATA) = 70",
+                           "Best Mix (1.6ATA) = 80",
+                           "PP O2 atm = 1.000",
+                           "PP N2 atm = 1.000",
+                           "Total ATA = 2.000"};
     }
     void enterCalculatesOnlyFromAFilledBox() {
         QFETCH(QString, depth);
@@ -282,10 +176,9 @@ private slots:
         Action("mnuCLEAR")->trigger();
         QCOMPARE(Box("txtAD")->text(), QString());
         QCOMPARE(Box("txtO2")->text(), QString());
-        QCOMPARE(Captions(),
-                 (QStringList{"EAD = ", "MOD fsw 1.4 atm = ", "MOD fsw 1.6 atm = ",
-                              "Best Mix (1.4ATA) = ", "Best Mix (1.6ATA) = ", "PP O2 atm = ",
-                              "PP N2 atm = ", "Total ATA = "}));
+        QCOMPARE(Captions(), (QStringList{"EAD = ", "MOD fsw 1.4 atm = ", "MOD fsw 1.6 atm = ",
+                                          "Best Mix (1.4ATA) = ", "Best Mix (1.6ATA) = ",
+                                          "PP O2 atm = ", "PP N2 atm = ", "Total ATA = "}));
         QCOMPARE(QApplication::focusWidget(), Box("txtAD"));
     }
 
@@ -306,11 +199,10 @@ private slots:
         QCOMPARE(shown_[0].title, QStringLiteral("Pelagrin"));
         QVERIFY(shown_[0].text.contains(QStringLiteral("Division by zero")));
         QCOMPARE(shown_[0].icon, QMessageBox::Critical);
-        QCOMPARE(Captions(),
-                 (QStringList{"EAD = 135.354", "MOD fsw 1.4 atm = 111.375",
-                              "MOD fsw 1.6 atm = 132.000", "Best Mix (1.4ATA) = 34",
-                              "Best Mix (1.6ATA) = 39", "PP O2 atm = .000", "PP N2 atm = 4.030",
-                              "Total ATA = 4.030"}));
+        QCOMPARE(Captions(), (QStringList{"EAD = 135.354", "MOD fsw 1.4 atm = 111.375",
+                                          "MOD fsw 1.6 atm = 132.000", "Best Mix (1.4ATA) = 34",
+                                          "Best Mix (1.6ATA) = 39", "PP O2 atm = .000",
+                                          "PP N2 atm = 4.030", "Total ATA = 4.030"}));
 
         Type("txtO2", "50");
         PressEnter("txtO2");
@@ -368,7 +260,7 @@ private slots:
                 QAccessible::queryAccessibleInterface(Box(box))->relations(QAccessible::Label);
             QVERIFY2(labels.size() == 1 && labels[0].first->object() == Label(caption), box);
         }
-        for (const char* name : kResultNames) {
+        for (const char* name : testing::kResultNames) {
             QAccessibleInterface* label = QAccessible::queryAccessibleInterface(Label(name));
             QCOMPARE(label->text(QAccessible::Name), Caption(name));
             QVERIFY2(!label->text(QAccessible::Description).isEmpty(), name);
@@ -386,12 +278,16 @@ private slots:
         QTest::addColumn<bool>("by_menu");
         QTest::addColumn<QStringList>("heard");  // one entry per notification shown
         QTest::newRow("100, Tab, 32, Enter")
-            << "100" << "32" << false << QStringList{Captions100Over32().join('\n')};
+            << "100"
+            << "32" << false << QStringList{Captions100Over32().join('\n')};
         QTest::newRow("the depth alone, from the menu")
-            << "100" << "" << true
+            << "100"
+            << "" << true
             << QStringList{"Best Mix (1.4ATA) = 34\nBest Mix (1.6ATA) = 39\nTotal ATA = 4.030"};
-        QTest::newRow("nothing to calculate from") << "" << "" << true << QStringList{};
-        QTest::newRow("no oxygen") << "100" << "0" << true << QStringList{};
+        QTest::newRow("nothing to calculate from") << ""
+                                                   << "" << true << QStringList{};
+        QTest::newRow("no oxygen") << "100"
+                                   << "0" << true << QStringList{};
     }
     void calculatedFiguresAreAnnouncedOnce() {
         QFETCH(QString, depth);
@@ -432,62 +328,19 @@ private slots:
         notification->hide();
         QVERIFY(window_->grab().toImage() == seen);
     }
-
-    // What a plain label in the place and look of `like` paints for `text`.
-    static QImage PaintedPlain(const QLabel* like, const QString& text) {
-        QLabel plain(text, like->parentWidget());
-        plain.setTextFormat(Qt::PlainText);
-        plain.setAlignment(like->alignment());
-        plain.setFont(like->font());
-        plain.setPalette(like->palette());
-        plain.setAutoFillBackground(like->autoFillBackground());
-        plain.setGeometry(like->geometry());
-        return plain.grab().toImage();
-    }
-
-    // A figure too wide for its label is never cut silently: the label is painted ending in
-    // an ellipsis, and hovering or a screen reader gives the whole caption. The next figure
-    // that fits is painted whole, and the label is described as before.
-    void tooWideFiguresEndInAnEllipsisAndShowWhole() {
-        QLabel* po2 = Label("lblPO2");
-        Type("txtAD", "1e30");
-        Type("txtO2", "32");
-        PressEnter("txtO2");
-        const QString whole = po2->text();
-        const QString shown =
-            po2->fontMetrics().elidedText(whole, Qt::ElideRight, po2->contentsRect().width());
-        QVERIFY2(shown.endsWith(QChar(0x2026)) && shown.size() < whole.size(), qPrintable(shown));
-        QCOMPARE(po2->grab().toImage(), PaintedPlain(po2, shown));
-        QCOMPARE(po2->toolTip(), whole);
-        QCOMPARE(QAccessible::queryAccessibleInterface(po2)->text(QAccessible::Description), whole);
-
-        Type("txtAD", "100");
-        PressEnter("txtO2");
-        QCOMPARE(po2->text(), QStringLiteral("PP O2 atm = 1.290"));
-        QCOMPARE(po2->grab().toImage(), PaintedPlain(po2, po2->text()));
-        QVERIFY(po2->toolTip().isEmpty());
-        QCOMPARE(QAccessible::queryAccessibleInterface(po2)->text(QAccessible::Description),
-                 QStringLiteral("O2 partial pressure, atm"));
-    }
-
-    // The longest figures a plan can produce still fit their captions, at any screen scale.
-    void longFiguresAreNotClipped() {
-        Type("txtAD", "1000");
-        Type("txtO2", "0.5");
-        PressEnter("txtO2");
-        for (const char* name : kResultNames) {
-            QLabel* label = Label(name);
-            QVERIFY2(label->sizeHint().width() <= label->width(), name);
-            QVERIFY2(label->sizeHint().height() <= label->height(), name);
-        }
-        for (const char* name : {"Label1", "Label2"}) {
-            QVERIFY2(Label(name)->sizeHint().width() <= Label(name)->width(), name);
-        }
-    }
 };
 
 }  // namespace
 }  // namespace pelagrin
 
-QTEST_MAIN(pelagrin::Form1Test)
+// Both test classes, in one program: how the window looks, then how it behaves.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);  // as QTEST_MAIN sets it
+    pelagrin::Form1Test behaviour;
+    const int look_failed = pelagrin::RunForm1LookTests(argc, argv);
+    const int behaviour_failed = QTest::qExec(&behaviour, argc, argv);
+    return look_failed + behaviour_failed == 0 ? 0 : 1;
+}
+
 #include "Form1Test.moc"

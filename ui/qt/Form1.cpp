@@ -105,7 +105,7 @@ void Form1::BuildControls(QWidget* client) {
     for (std::size_t i = 0; i < form::kControls.size(); ++i) {
         const form::Control& control = form::kControls[i];
         QWidget* widget = nullptr;
-        if (const form::Box* role = form::BoxOf(control); role != nullptr) {
+        if (const std::optional<form::Box> role = form::BoxOf(control)) {
             QLineEdit* box = MakeBox(client, control);
             boxes_.at(static_cast<std::size_t>(role->input)) = box;
             // Enter, main or keypad, with any modifier and on every auto-repeat.
@@ -135,7 +135,7 @@ void Form1::BuildControls(QWidget* client) {
     }
     // Screen readers learn which caption labels which box, as they would from a dialog.
     for (std::size_t i = 0; i < form::kControls.size(); ++i) {
-        if (const form::Box* role = form::BoxOf(form::kControls[i]); role != nullptr) {
+        if (const std::optional<form::Box> role = form::BoxOf(form::kControls[i])) {
             static_cast<QLabel*>(widgets.at(role->caption))->setBuddy(widgets.at(i));
         }
     }

@@ -127,7 +127,7 @@ void Accessibility::Annotate() noexcept {
             };
             // A label keeps the name the system reads off it, the text it shows, which a
             // Calculate changes; a box shows no text of its own, so it is named for its caption.
-            if (form::BoxOf(control) != nullptr) {
+            if (form::BoxOf(control)) {
                 give(PROPID_ACC_NAME, form::AccessibleName(control));
             }
             give(PROPID_ACC_DESCRIPTION, control.description);

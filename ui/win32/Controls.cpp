@@ -20,7 +20,7 @@ void CreateControls(HWND window, HINSTANCE instance, const Fonts& fonts, UINT dp
                     ControlHandles& controls) {
     for (const std::size_t i : form::kCreationOrder) {
         const form::Control& control = form::kControls[i];
-        const bool is_box = form::BoxOf(control) != nullptr;
+        const bool is_box = form::BoxOf(control).has_value();
         // Boxes scroll sideways rather than stop at their width. Labels show their text as
         // it is, with no "&" taken for an access key, on one line that ends in "..." rather
         // than wrap out of sight when a figure is too wide; a result label takes the mouse,

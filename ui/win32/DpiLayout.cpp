@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -104,8 +105,8 @@ void TakeFrame(HWND window, const RECT& suggested, UINT dpi) {
 // window order, so it is drawn above it.
 void CutCaptions(HWND window, const ControlHandles& controls, UINT dpi) {
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        const form::Box* role = form::BoxOf(form::kControls[i]);
-        if (role == nullptr) {
+        const std::optional<form::Box> role = form::BoxOf(form::kControls[i]);
+        if (!role) {
             continue;
         }
         const form::Place& label = form::kControls.at(role->caption).place;

@@ -95,7 +95,7 @@ void Form1::Show(int show_command) {
 void Form1::CreateControls() {
     win32::CreateControls(window_, instance_, fonts_, dpi_, controls_);
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (form::BoxOf(form::kControls[i]) != nullptr && !Subclass(controls_[i])) {
+        if (form::BoxOf(form::kControls[i]) && !Subclass(controls_[i])) {
             throw std::runtime_error("cannot take the boxes' keys");
         }
     }
