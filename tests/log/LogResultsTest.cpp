@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -11,7 +10,6 @@
 #include <optional>
 #include <random>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -30,7 +28,6 @@
 #include "core/Calculate.h"
 #include "core/RunTimeError.h"
 #include "core/View.h"
-#include "log/AppendRecord.h"
 #if defined(_WIN32)
 #include "log/LogFile.h"  // the system's own words for its errors
 #endif

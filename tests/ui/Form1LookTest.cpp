@@ -8,11 +8,7 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include <cstddef>
 #include <memory>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "ui/Form1Fixture.h"
 #include "ui/qt/Form1.h"

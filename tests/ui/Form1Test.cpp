@@ -336,7 +336,7 @@ private slots:
 // Both test classes, in one program: how the window looks, then how it behaves.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);  // as QTEST_MAIN sets it
+    QApplication::setAttribute(Qt::AA_Use96Dpi, true);  // as QTEST_MAIN sets it
     pelagrin::Form1Test behaviour;
     const int look_failed = pelagrin::RunForm1LookTests(argc, argv);
     const int behaviour_failed = QTest::qExec(&behaviour, argc, argv);
