@@ -74,16 +74,18 @@ struct Control {
 // The box a control is, or nothing for a label. A copy, not a pointer into the table: GCC 12
 // under the undefined-behaviour sanitizer takes no null test of such a pointer for a constant.
 constexpr std::optional<Box> BoxOf(const Control& control) {
-    return std::holds_alternative<Box>(control.role)
-               ? std::optional<Box>(std::get<Box>(control.role))
-               : std::nullopt;
+    if (std::holds_alternative<Box>(control.role)) {
+        return std::get<Box>(control.role);
+    }
+    return std::nullopt;
 }
 
 // The result a control shows, or nothing for a box or a caption.
 constexpr std::optional<ResultLabel> ResultOf(const Control& control) {
-    return std::holds_alternative<ResultLabel>(control.role)
-               ? std::optional<ResultLabel>(std::get<ResultLabel>(control.role))
-               : std::nullopt;
+    if (std::holds_alternative<ResultLabel>(control.role)) {
+        return std::get<ResultLabel>(control.role);
+    }
+    return std::nullopt;
 }
 
 // The initial captions of MOD 1.6 and the best mixes lack the trailing blank that Calculate
@@ -95,90 +97,30 @@ constexpr std::string_view WithoutTrailingBlank(std::string_view text) {
 // In tab order: the depth box, then the O2 box, are the only controls that take the focus.
 // The result captions follow top to bottom, 420 twips apart.
 inline constexpr std::array<Control, 12> kControls{{
-    {"txtAD",
-     Box{InputBox::txtAD, 2},
-     "",
-     {450, 540, 2200, 495},
-     {255, 0, 0},
-     12,
+    {"txtAD", Box{InputBox::txtAD, 2}, "", {450, 540, 2200, 495}, {255, 0, 0}, 12,
      "Actual depth, fsw"},
-    {"txtO2",
-     Box{InputBox::txtO2, 3},
-     "",
-     {3240, 540, 2200, 495},
-     {255, 0, 0},
-     12,
+    {"txtO2", Box{InputBox::txtO2, 3}, "", {3240, 540, 2200, 495}, {255, 0, 0}, 12,
      "Percent O2 in the nitrox mix"},
-    {"Label1",
-     Label{},
-     "Actual Depth fsw",
-     {450, 330, 2205, 255},
-     kWhite,
-     8.25,
+    {"Label1", Label{}, "Actual Depth fsw", {450, 330, 2205, 255}, kWhite, 8.25,
      "Caption of the depth box"},
-    {"Label2",
-     Label{},
-     "%O2 in Nitrox Mix",
-     {3235, 330, 2205, 255},
-     kWhite,
-     8.25,
+    {"Label2", Label{}, "%O2 in Nitrox Mix", {3235, 330, 2205, 255}, kWhite, 8.25,
      "Caption of the O2 box"},
-    {"lblEAD",
-     ResultLabel::lblEAD,
-     CaptionPrefix(ResultLabel::lblEAD),
-     {450, 1305, 4995, 405},
-     kWhite,
-     12,
-     "Equivalent air depth, fsw"},
-    {"lblMOD14",
-     ResultLabel::lblMOD14,
-     CaptionPrefix(ResultLabel::lblMOD14),
-     {450, 1725, 4995, 405},
-     {255, 0, 255},
-     12,
-     "Maximum operating depth at 1.4 atm O2, fsw"},
-    {"lblMOD16",
-     ResultLabel::lblMOD16,
-     WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblMOD16)),
-     {450, 2145, 4995, 405},
-     {0, 0, 255},
-     12,
-     "Maximum operating depth at 1.6 atm O2, fsw"},
-    {"lblBMX14",
-     ResultLabel::lblBMX14,
-     WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblBMX14)),
-     {450, 2565, 4995, 405},
-     {0, 255, 0},
-     12,
-     "Best mix for 1.4 ATA of O2, percent O2"},
-    {"lblBMX16",
-     ResultLabel::lblBMX16,
-     WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblBMX16)),
-     {450, 2985, 4995, 405},
-     {255, 255, 0},
-     12,
-     "Best mix for 1.6 ATA of O2, percent O2"},
-    {"lblPO2",
-     ResultLabel::lblPO2,
-     CaptionPrefix(ResultLabel::lblPO2),
-     {450, 3405, 4995, 405},
-     {255, 128, 0},
-     12,
-     "O2 partial pressure, atm"},
-    {"lblPN2",
-     ResultLabel::lblPN2,
-     CaptionPrefix(ResultLabel::lblPN2),
-     {450, 3825, 4995, 405},
-     {255, 0, 0},
-     12,
-     "N2 partial pressure, atm"},
-    {"lblTATA",
-     ResultLabel::lblTATA,
-     CaptionPrefix(ResultLabel::lblTATA),
-     {450, 4245, 4995, 405},
-     kWhite,
-     12,
-     "Total absolute pressure, ATA"},
+    {"lblEAD", ResultLabel::lblEAD, CaptionPrefix(ResultLabel::lblEAD), {450, 1305, 4995, 405},
+     kWhite, 12, "Equivalent air depth, fsw"},
+    {"lblMOD14", ResultLabel::lblMOD14, CaptionPrefix(ResultLabel::lblMOD14),
+     {450, 1725, 4995, 405}, {255, 0, 255}, 12, "Maximum operating depth at 1.4 atm O2, fsw"},
+    {"lblMOD16", ResultLabel::lblMOD16, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblMOD16)),
+     {450, 2145, 4995, 405}, {0, 0, 255}, 12, "Maximum operating depth at 1.6 atm O2, fsw"},
+    {"lblBMX14", ResultLabel::lblBMX14, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblBMX14)),
+     {450, 2565, 4995, 405}, {0, 255, 0}, 12, "Best mix for 1.4 ATA of O2, percent O2"},
+    {"lblBMX16", ResultLabel::lblBMX16, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblBMX16)),
+     {450, 2985, 4995, 405}, {255, 255, 0}, 12, "Best mix for 1.6 ATA of O2, percent O2"},
+    {"lblPO2", ResultLabel::lblPO2, CaptionPrefix(ResultLabel::lblPO2), {450, 3405, 4995, 405},
+     {255, 128, 0}, 12, "O2 partial pressure, atm"},
+    {"lblPN2", ResultLabel::lblPN2, CaptionPrefix(ResultLabel::lblPN2), {450, 3825, 4995, 405},
+     {255, 0, 0}, 12, "N2 partial pressure, atm"},
+    {"lblTATA", ResultLabel::lblTATA, CaptionPrefix(ResultLabel::lblTATA), {450, 4245, 4995, 405},
+     kWhite, 12, "Total absolute pressure, ATA"},
 }};
 
 // What a screen reader or voice control calls a control: the words the diver sees on it. A
@@ -193,7 +135,7 @@ constexpr bool EveryBoxHasACaptionLabel() {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
         const std::optional<Box> box = BoxOf(kControls[i]);
         if (box && (box->caption >= kControls.size() ||
-                    !std::holds_alternative<Label>(kControls[box->caption].role))) {
+                               !std::holds_alternative<Label>(kControls[box->caption].role))) {
             return false;
         }
     }
@@ -204,7 +146,8 @@ static_assert(EveryBoxHasACaptionLabel(), "a box's caption must be a plain label
 // Where a box or a result label stands in kControls.
 constexpr std::size_t IndexOf(InputBox input) {
     std::size_t i = 0;
-    while (i < kControls.size() && (!BoxOf(kControls[i]) || BoxOf(kControls[i])->input != input)) {
+    while (i < kControls.size() &&
+           (!BoxOf(kControls[i]) || BoxOf(kControls[i])->input != input)) {
         ++i;
     }
     return i;
