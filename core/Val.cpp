@@ -44,7 +44,7 @@ NumberExtent ScanNumber(std::string_view text) {
             ++int_digits;
         }
     }
-    if (i < text.size() && text[i] == '.') {
+    if (i < text.size() && text[i] == kDecimalPoint) {
         std::size_t j = i + 1;
         for (; j < text.size() && IsDigit(text[j]); ++j) {
             any_digit = true;

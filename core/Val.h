@@ -4,6 +4,12 @@
 
 namespace pelagrin {
 
+// The one decimal point the calculator reads, whatever the desktop's language. The windows
+// type it for the keypad's decimal key, whatever character the keyboard layout puts there (a
+// comma under German and most of Europe's layouts), as a figure cut at that comma would be
+// the wrong gas.
+inline constexpr char kDecimalPoint = '.';
+
 // Reads the number at the start of a typed text, as a diver would mean it.
 //
 // Leading blanks (spaces and tabs) are skipped; then an optional sign and a decimal number

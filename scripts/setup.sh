@@ -19,8 +19,10 @@ run_packages=(
 )
 test_packages=(
     libgtest-dev locales
-    # the real windows, on a display of the test's own
-    xvfb xauth xdotool x11-utils imagemagick
+    # the real windows, on a display of the test's own, under any keyboard layout
+    xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick
+    # the desktop tests, and a desktop's settings portal of their own
+    python3-pytest python3-pytest-xvfb python3-xlib python3-dbusmock
     # a screen reader listening to the window, on an accessibility bus of the test's own
     orca python3-pyatspi at-spi2-core dbus
     # a Wayland desktop of the test's own, drawing into memory

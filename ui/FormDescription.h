@@ -33,6 +33,8 @@ struct Rgb {
     std::uint8_t red;
     std::uint8_t green;
     std::uint8_t blue;
+
+    friend constexpr bool operator==(const Rgb&, const Rgb&) = default;
 };
 
 inline constexpr Rgb kBlack{0, 0, 0};  // the window and every control's background

@@ -5,6 +5,7 @@
 // each empty where the system's accessibility layer gives none.
 // Asking is also what has the window give its names and descriptions: it waits for the
 // first question of an assistive technology. Exits 2 if the window is not there.
+// A third line, help <accHelp>, gives the help text that UI Automation may read instead.
 // clang-format off
 #include <windows.h>
 #include <initguid.h>  // IID_IAccessible defined here: oleacc's import library has no such data
@@ -53,6 +54,7 @@ int wmain() {
         IAccessible* accessible = nullptr;
         std::wstring name;
         std::wstring description;
+        std::wstring help;
         if (SUCCEEDED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT),
                                                  IID_IAccessible,
                                                  reinterpret_cast<void**>(&accessible)))) {
@@ -62,9 +64,13 @@ int wmain() {
             description = Read([accessible](VARIANT self, BSTR* text) {
                 return accessible->get_accDescription(self, text);
             });
+            help = Read([accessible](VARIANT self, BSTR* text) {
+                return accessible->get_accHelp(self, text);
+            });
             accessible->Release();
         }
-        std::printf("name %ls\ndescription %ls\n", name.c_str(), description.c_str());
+        std::printf("name %ls\ndescription %ls\nhelp %ls\n", name.c_str(), description.c_str(),
+                    help.c_str());
     }
     CoUninitialize();
     return 0;

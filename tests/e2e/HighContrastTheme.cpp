@@ -5,12 +5,13 @@
 
 #include <utility>
 
+#include "ui/FormColours.h"
 #include "ui/win32/Palette.h"
 #include "ui/win32/Program.h"
 
 namespace {
 
-pelagrin::SystemColours SwitchedOnAfterFirstAsk() {
+pelagrin::form::SystemColours SwitchedOnAfterFirstAsk() {
     static bool asked = false;
     const bool on = std::exchange(asked, true);
     return {on, pelagrin::SystemColour(COLOR_WINDOW), pelagrin::SystemColour(COLOR_WINDOWTEXT)};

@@ -42,8 +42,10 @@ given=$(traced | sed -n 's/^accessibility: names and descriptions //p')
 [ -n "$given" ] || fail "names and descriptions not given when asked: $(traced)"
 echo "names and descriptions given: $given; the probe read: $(tr '\n' '|' <<<"$names")"
 if [ "$given" = 0x00000000 ]; then
-    [ "$(sed -n 's/^description //p' <<<"$names")" = $'Actual depth, fsw\nPercent O2 in the nitrox mix' ] ||
-        fail "descriptions: $names"
+    for kind in description help; do
+        [ "$(sed -n "s/^$kind //p" <<<"$names")" = $'Actual depth, fsw\nPercent O2 in the nitrox mix' ] ||
+            fail "${kind}s: $names"
+    done
 fi
 
 calculate_and_print 100 32

@@ -1,15 +1,18 @@
 #include "ui/qt/Form1.h"
 
 #include <QApplication>
+#include <QBrush>
 #include <QFile>
 #include <QFont>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPalette>
+#include <QStyle>
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -19,9 +22,12 @@
 
 #include "core/View.h"
 #include "ui/Dispatch.h"
+#include "ui/FormColours.h"
 #include "ui/FormDescription.h"
 #include "ui/qt/Announcer.h"
 #include "ui/qt/CaptionLabel.h"
+#include "ui/qt/DesktopContrast.h"
+#include "ui/qt/KeypadDecimalKey.h"
 #include "ui/qt/MessagePresenter.h"
 
 namespace pelagrin {
@@ -49,19 +55,29 @@ QFont WindowFont(double points) {
     return font;
 }
 
-void Paint(QWidget* widget, QPalette::ColorRole text_role, form::Rgb text,
-           QPalette::ColorRole background_role) {
+// A box's text sits on its base; a label's, and the window's, on the window colour.
+void Paint(QWidget* widget, form::Colours colours, bool high_contrast) {
+    const bool box = qobject_cast<QLineEdit*>(widget) != nullptr;
     QPalette palette = widget->palette();
-    palette.setColor(text_role, Colour(text));
-    palette.setColor(background_role, Colour(form::kBlack));
+    palette.setColor(box ? QPalette::Text : QPalette::WindowText, Colour(colours.text));
+    palette.setColor(box ? QPalette::Base : QPalette::Window, Colour(colours.background));
+    if (box) {
+        // A box's frame is drawn from the desktop's window colour, as on any other box, instead
+        // of vanishing into the black window around it; in high contrast its selection and
+        // focus frame take the text's colours rather than the desktop's accent colour.
+        const QPalette desktop = QApplication::palette();
+        palette.setColor(QPalette::Window, desktop.color(QPalette::Window));
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            palette.setBrush(group, QPalette::Highlight,
+                             high_contrast ? QBrush(Colour(colours.text))
+                                           : desktop.brush(group, QPalette::Highlight));
+            palette.setBrush(group, QPalette::HighlightedText,
+                             high_contrast ? QBrush(Colour(colours.background))
+                                           : desktop.brush(group, QPalette::HighlightedText));
+        }
+    }
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
-}
-
-CaptionLabel* MakeLabel(QWidget* client, const form::Control& control) {
-    auto* label = new CaptionLabel(Text(control.text), Text(control.description), client);
-    Paint(label, QPalette::WindowText, control.colour, QPalette::Window);
-    return label;
 }
 
 QLineEdit* MakeBox(QWidget* client, const form::Control& control) {
@@ -69,13 +85,29 @@ QLineEdit* MakeBox(QWidget* client, const form::Control& control) {
     box->setMaxLength(std::numeric_limits<int>::max());  // no limit on what may be typed
     box->setAccessibleName(Text(form::AccessibleName(control)));
     box->setAccessibleDescription(Text(control.description));
-    // The frame is drawn from the desktop's window colour, as on any other box, instead of
-    // vanishing into the black window around it.
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
-    box->setPalette(palette);
-    Paint(box, QPalette::Text, control.colour, QPalette::Base);
     return box;
+}
+
+// What the desktop's theme gives for windows and their text, where it gives Qt a palette of
+// its own (a Plasma colour scheme, say). Qt's built-in palette is no choice of the diver's:
+// without a theme's, white on black.
+form::SystemColours DesktopColours(bool high_contrast) {
+    const QPalette desktop = QApplication::palette();
+    const QPalette built_in = QApplication::style()->standardPalette();
+    const auto rgb = [&desktop](QPalette::ColorRole role) {
+        const QColor colour = desktop.color(QPalette::Active, role);
+        return form::Rgb{static_cast<std::uint8_t>(colour.red()),
+                         static_cast<std::uint8_t>(colour.green()),
+                         static_cast<std::uint8_t>(colour.blue())};
+    };
+    const bool themed = desktop.color(QPalette::Active, QPalette::Window) !=
+                            built_in.color(QPalette::Active, QPalette::Window) ||
+                        desktop.color(QPalette::Active, QPalette::WindowText) !=
+                            built_in.color(QPalette::Active, QPalette::WindowText);
+    if (!themed) {
+        return {high_contrast, form::kBlack, form::kWhite};
+    }
+    return {high_contrast, rgb(QPalette::Window), rgb(QPalette::WindowText)};
 }
 
 }  // namespace
@@ -86,27 +118,37 @@ Form1::Form1(std::unique_ptr<MessagePresenter> presenter) : presenter_(std::move
 
     auto* client = new QWidget(this);
     client->setFixedSize(form::Pixels(form::kClientWidth), form::Pixels(form::kClientHeight));
-    Paint(client, QPalette::WindowText, form::kWhite, QPalette::Window);
     setCentralWidget(client);
     BuildControls(client);
+    Recolour();
     announcer_ = new Announcer(client);
     BuildMenus();
 
     // Not resizable: the window is exactly its menu bar over the client area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     FocusDepthBox();
+
+    // As designed until the desktop says it wants high contrast, which may come after the
+    // first paint: the start never waits on it.
+    auto* contrast = new DesktopContrast(this);
+    connect(contrast, &DesktopContrast::Changed, this, [this](bool high) {
+        colours_ = DesktopColours(high);
+        Recolour();
+    });
+    contrast->Ask();
 }
 
 Form1::~Form1() = default;
 
 void Form1::BuildControls(QWidget* client) {
-    std::array<QWidget*, form::kControls.size()> widgets{};  // in the description's order
+    auto* keypad_decimal_key = new KeypadDecimalKey(client);
     QWidget* previous_box = nullptr;
     for (std::size_t i = 0; i < form::kControls.size(); ++i) {
         const form::Control& control = form::kControls[i];
         QWidget* widget = nullptr;
         if (const std::optional<form::Box> role = form::BoxOf(control)) {
             QLineEdit* box = MakeBox(client, control);
+            box->installEventFilter(keypad_decimal_key);
             boxes_.at(static_cast<std::size_t>(role->input)) = box;
             // Enter, main or keypad, with any modifier and on every auto-repeat.
             connect(box, &QLineEdit::returnPressed, this,
@@ -117,7 +159,8 @@ void Form1::BuildControls(QWidget* client) {
             previous_box = box;
             widget = box;
         } else {
-            CaptionLabel* label = MakeLabel(client, control);
+            auto* label =
+                new CaptionLabel(Text(control.text), Text(control.description), client);
             if (const auto result = form::ResultOf(control)) {
                 results_.at(static_cast<std::size_t>(*result)) = label;
             }
@@ -126,7 +169,7 @@ void Form1::BuildControls(QWidget* client) {
         widget->setObjectName(Text(control.name));
         widget->setGeometry(Rect(control.place));
         widget->setFont(WindowFont(control.points));
-        widgets.at(i) = widget;
+        controls_.at(i) = widget;
     }
     // Each caption label overlaps the top of its box by a few pixels: the boxes go on top,
     // so their borders are drawn whole.
@@ -136,8 +179,18 @@ void Form1::BuildControls(QWidget* client) {
     // Screen readers learn which caption labels which box, as they would from a dialog.
     for (std::size_t i = 0; i < form::kControls.size(); ++i) {
         if (const std::optional<form::Box> role = form::BoxOf(form::kControls[i])) {
-            static_cast<QLabel*>(widgets.at(role->caption))->setBuddy(widgets.at(i));
+            static_cast<QLabel*>(controls_.at(role->caption))->setBuddy(controls_.at(i));
         }
+    }
+}
+
+void Form1::Recolour() {
+    const bool high = colours_.high_contrast;
+    Paint(centralWidget(),
+          high ? form::HighContrastColours(colours_) : form::Colours{form::kWhite, form::kBlack},
+          high);
+    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
+        Paint(controls_.at(i), form::ControlColours(form::kControls[i], colours_), high);
     }
 }
 

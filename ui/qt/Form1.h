@@ -9,6 +9,7 @@
 #include "core/CalcValues.h"
 #include "core/View.h"
 #include "ui/Dispatch.h"
+#include "ui/FormColours.h"
 #include "ui/FormDescription.h"
 #include "ui/qt/MessagePresenter.h"
 
@@ -44,12 +45,16 @@ public:
 private:
     void BuildControls(QWidget* client);
     void BuildMenus();
+    // Paints every control in the colours in force: the form's, or high contrast's.
+    void Recolour();
     // Tells the diver how a command ended: an error box, the figures spoken, or the window
     // closed.
     void Handle(const Outcome& outcome);
 
     CalcValues values_;
     std::unique_ptr<MessagePresenter> presenter_;
+    form::SystemColours colours_{};  // as the desktop last said; the form's own at first
+    std::array<QWidget*, form::kControls.size()> controls_{};  // in the description's order
     std::array<QLineEdit*, 2> boxes_{};       // indexed by InputBox
     std::array<CaptionLabel*, 8> results_{};  // indexed by ResultLabel
     Announcer* announcer_ = nullptr;          // speaks the figures of each Calculate

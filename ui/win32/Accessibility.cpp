@@ -130,7 +130,10 @@ void Accessibility::Annotate() noexcept {
             if (form::BoxOf(control)) {
                 give(PROPID_ACC_NAME, form::AccessibleName(control));
             }
+            // The description as help text too: UI Automation clients may take a control's
+            // HelpText from either.
             give(PROPID_ACC_DESCRIPTION, control.description);
+            give(PROPID_ACC_HELP, control.description);
         }
         Trace("accessibility: names and descriptions " + Hex(outcome));
     } catch (const std::exception& error) {
@@ -143,7 +146,7 @@ void Accessibility::Forget() noexcept {
         return;
     }
     // The system keeps given texts until told, even past the controls' end.
-    MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
+    MSAAPROPID properties[] = {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, PROPID_ACC_HELP};
     HRESULT outcome = S_OK;  // the first failure, if any
     for (HWND control : controls_) {
         const HRESULT cleared =

@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "core/Val.h"
 #include "platform/windows/WideText.h"
 #include "ui/win32/MenuBar.h"
 #include "ui/win32/WindowText.h"
@@ -127,6 +129,8 @@ LRESULT Form1::OnChildMessage(HWND box, UINT message, WPARAM wparam, LPARAM lpar
     switch (message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
+            // The character this key makes comes next (TranslateMessage posted it).
+            keypad_decimal_ = wparam == VK_DECIMAL || wparam == VK_SEPARATOR;
             // Enter, main or keypad, with any of Shift, Ctrl or Alt and on every auto-repeat,
             // calculates when this box holds text, whatever the other box holds. The key
             // then goes on to the box as usual.
@@ -147,6 +151,13 @@ LRESULT Form1::OnChildMessage(HWND box, UINT message, WPARAM wparam, LPARAM lpar
             }
             break;
         case WM_CHAR:
+            // The keypad's decimal key types the one decimal point the calculator reads,
+            // whatever the layout gives it: German and most European layouts give a comma,
+            // which would cut 32.5 % to 32 %. With NumLock off it is Delete and makes none.
+            if (std::exchange(keypad_decimal_, false)) {
+                wparam = static_cast<WPARAM>(kDecimalPoint);
+            }
+            [[fallthrough]];
         case WM_SYSCHAR:
             // A single-line box has no use for these characters and would only beep.
             if (wparam == L'\r' || wparam == L'\n' || wparam == L'\t') {

@@ -72,11 +72,12 @@ private:
     win32::WindowIcons icons_;          // at dpi_, where the class's are for another
     win32::CaptionTip tip_;             // a result caption whole, where its label cuts it
     HWND last_focus_ = nullptr;         // the box to return to on reactivation
+    bool keypad_decimal_ = false;       // the last key down was the keypad's decimal key
 
     // Accessibility: the colours of a high-contrast theme when one is on, and what a screen
     // reader hears beyond the controls' texts.
     ColourSource read_colours_;
-    SystemColours colours_ = read_colours_();
+    form::SystemColours colours_ = read_colours_();
     Accessibility accessibility_;
 };
 

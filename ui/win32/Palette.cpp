@@ -1,9 +1,12 @@
 // What the system reports of its colours, and a control painted in the colours in force.
 #include "ui/win32/Palette.h"
 
+#include "ui/FormColours.h"
+#include "ui/FormDescription.h"
+
 namespace pelagrin {
 
-SystemColours ReadSystemColours() {
+form::SystemColours ReadSystemColours() {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;
     // Where the question fails, the theme is taken as off: the form as designed.
@@ -12,9 +15,9 @@ SystemColours ReadSystemColours() {
     return {on, SystemColour(COLOR_WINDOW), SystemColour(COLOR_WINDOWTEXT)};
 }
 
-HBRUSH PaintControl(HDC dc, const form::Control* control, const SystemColours& system) {
+HBRUSH PaintControl(HDC dc, const form::Control* control, const form::SystemColours& system) {
     if (control != nullptr) {
-        const Colours colours = ControlColours(*control, system);
+        const form::Colours colours = form::ControlColours(*control, system);
         SetTextColor(dc, ColourRef(colours.text));
         SetBkColor(dc, ColourRef(colours.background));
     }
