@@ -56,7 +56,7 @@ as_root() {
 
 missing=()
 for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    if [ "$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)" != 'install ok installed' ]; then
         missing+=("$package")
     fi
 done
@@ -71,7 +71,9 @@ fi
 # 13 does not).
 if [ "$profile" = bench ] && ! command -v speedcrunch >/dev/null; then
     as_root apt-get update
-    if apt-cache policy speedcrunch 2>/dev/null | grep -q 'Candidate: [0-9]'; then
+    # The whole answer is read before it is searched: grep -q would stop at the first match
+    # and, under pipefail, fail the test with apt-cache's broken pipe.
+    if [[ $(apt-cache policy speedcrunch 2>/dev/null) =~ Candidate:\ [0-9] ]]; then
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends speedcrunch
     else
         echo "No speedcrunch in this release: the start-up benchmark measures this calculator alone."
@@ -79,7 +81,7 @@ if [ "$profile" = bench ] && ! command -v speedcrunch >/dev/null; then
 fi
 
 # A comma-decimal locale, to prove the figures never follow the desktop's number format.
-if [ "$profile" = test ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+if [ "$profile" = test ] && ! grep -qix 'de_DE\.utf-\?8' <(locale -a 2>/dev/null); then
     as_root sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
     grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
     as_root locale-gen

@@ -63,7 +63,7 @@ make_chroot() {
 
 in_chroot() { bash scripts/in-chroot.sh "$@"; }
 
-archive=$(find build/release -maxdepth 1 -name 'Pelagrin-*-linux-*.tar.gz' | head -n 1)
+archive=$(find build/release -maxdepth 1 -name 'Pelagrin-*-linux-*.tar.gz' -print -quit)
 [ -n "$archive" ] || { echo "no portable archive in build/release: run scripts/test.sh" >&2; exit 1; }
 
 status=0

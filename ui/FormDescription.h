@@ -224,24 +224,31 @@ inline constexpr std::array<std::size_t, kControls.size()> kCreationOrder = Crea
 // which the window itself then does.
 enum class Command { Calculate, Clear, Print, About, Exit };
 
-enum class MenuPlace { Bar, File };
-
-struct MenuEntry {
+// A command on the bar or in a drop-down.
+struct MenuItem {
     std::string_view name;
     std::string_view caption;  // "&" marks the access key
-    MenuPlace place;
-    std::optional<Command> command;  // none for the File drop-down itself
+    Command command;
 };
 
-// Left to right, the File drop-down's items in their order. Clear and Calculate are
+// The File drop-down's items, in their order.
+inline constexpr std::array<MenuItem, 3> kFileMenu{{
+    {"mnuPrint", "&Print", Command::Print},
+    {"mnuABOUT", "&About", Command::About},
+    {"mnuEXIT", "E&xit", Command::Exit},
+}};
+
+// The menu bar, left to right: the File drop-down, then Clear and Calculate, which are
 // commands on the bar itself and run at once.
-inline constexpr std::array<MenuEntry, 6> kMenus{{
-    {"mnuFILE", "&File", MenuPlace::Bar, std::nullopt},
-    {"mnuPrint", "&Print", MenuPlace::File, Command::Print},
-    {"mnuABOUT", "&About", MenuPlace::File, Command::About},
-    {"mnuEXIT", "E&xit", MenuPlace::File, Command::Exit},
-    {"mnuCLEAR", "&Clear", MenuPlace::Bar, Command::Clear},
-    {"mnuCALC", "Calculate", MenuPlace::Bar, Command::Calculate},
+struct FileMenu {
+    std::string_view name = "mnuFILE";
+    std::string_view caption = "&File";
+};
+using MenuBarEntry = std::variant<FileMenu, MenuItem>;
+inline constexpr std::array<MenuBarEntry, 3> kMenuBar{{
+    FileMenu{},
+    MenuItem{"mnuCLEAR", "&Clear", Command::Clear},
+    MenuItem{"mnuCALC", "Calculate", Command::Calculate},
 }};
 
 }  // namespace pelagrin::form

@@ -14,10 +14,10 @@ const Control& ModAt16() {
 // white on black where it does not; otherwise the form is as designed (the MOD 1.6 line blue).
 TEST(FormColours, HighContrastTakesTheDesktopsPairOnlyWhereItReadsAtSevenToOne) {
     struct Row {
-        const char* name;
-        SystemColours system;
-        Rgb text;
-        Rgb background;
+        const char* name = "";
+        SystemColours system{};
+        Rgb text{};
+        Rgb background{};
     };
     const Row rows[] = {
         {"off", {false, kWhite, kBlack}, {0, 0, 255}, kBlack},

@@ -19,6 +19,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 
 #include "core/View.h"
 #include "ui/Dispatch.h"
@@ -141,14 +142,13 @@ Form1::Form1(std::unique_ptr<MessagePresenter> presenter) : presenter_(std::move
 Form1::~Form1() = default;
 
 void Form1::BuildControls(QWidget* client) {
-    auto* keypad_decimal_key = new KeypadDecimalKey(client);
     QWidget* previous_box = nullptr;
     for (std::size_t i = 0; i < form::kControls.size(); ++i) {
         const form::Control& control = form::kControls[i];
         QWidget* widget = nullptr;
         if (const std::optional<form::Box> role = form::BoxOf(control)) {
             QLineEdit* box = MakeBox(client, control);
-            box->installEventFilter(keypad_decimal_key);
+            box->installEventFilter(&keypad_decimal_key_);
             boxes_.at(static_cast<std::size_t>(role->input)) = box;
             // Enter, main or keypad, with any modifier and on every auto-repeat.
             connect(box, &QLineEdit::returnPressed, this,
@@ -196,20 +196,25 @@ void Form1::Recolour() {
 
 void Form1::BuildMenus() {
     QMenuBar* bar = menuBar();
-    QMenu* file = nullptr;
-    for (const form::MenuEntry& entry : form::kMenus) {
-        if (!entry.command) {
-            file = bar->addMenu(Text(entry.caption));
-            file->setObjectName(Text(entry.name));
+    for (const form::MenuBarEntry& entry : form::kMenuBar) {
+        if (const auto* item = std::get_if<form::MenuItem>(&entry)) {
+            AddCommand(bar, *item);
             continue;
         }
-        QAction* action = entry.place == form::MenuPlace::File ? file->addAction(Text(entry.caption))
-                                                               : bar->addAction(Text(entry.caption));
-        action->setObjectName(Text(entry.name));
-        const form::Command command = *entry.command;
-        connect(action, &QAction::triggered, this,
-                [this, command] { Handle(Dispatch(command, *this, values_)); });
+        const auto& file_menu = std::get<form::FileMenu>(entry);
+        QMenu* file = bar->addMenu(Text(file_menu.caption));
+        file->setObjectName(Text(file_menu.name));
+        for (const form::MenuItem& item : form::kFileMenu) {
+            AddCommand(file, item);
+        }
     }
+}
+
+void Form1::AddCommand(QWidget* menu, const form::MenuItem& item) {
+    QAction* action = menu->addAction(Text(item.caption));
+    action->setObjectName(Text(item.name));
+    connect(action, &QAction::triggered, this,
+            [this, command = item.command] { Handle(Dispatch(command, *this, values_)); });
 }
 
 void Form1::Handle(const Outcome& outcome) {

@@ -11,6 +11,7 @@
 #include "ui/Dispatch.h"
 #include "ui/FormColours.h"
 #include "ui/FormDescription.h"
+#include "ui/qt/KeypadDecimalKey.h"
 #include "ui/qt/MessagePresenter.h"
 
 class QLineEdit;
@@ -45,6 +46,8 @@ public:
 private:
     void BuildControls(QWidget* client);
     void BuildMenus();
+    // A command on the bar or in a drop-down, run through the dispatch when chosen.
+    void AddCommand(QWidget* menu, const form::MenuItem& item);
     // Paints every control in the colours in force: the form's, or high contrast's.
     void Recolour();
     // Tells the diver how a command ended: an error box, the figures spoken, or the window
@@ -53,12 +56,13 @@ private:
 
     CalcValues values_;
     std::unique_ptr<MessagePresenter> presenter_;
-    form::SystemColours colours_{};  // as the desktop last said; the form's own at first
+    KeypadDecimalKey keypad_decimal_key_;  // watches both boxes
+    form::SystemColours colours_{};        // as the desktop last said; the form's own at first
     std::array<QWidget*, form::kControls.size()> controls_{};  // in the description's order
-    std::array<QLineEdit*, 2> boxes_{};       // indexed by InputBox
-    std::array<CaptionLabel*, 8> results_{};  // indexed by ResultLabel
-    Announcer* announcer_ = nullptr;          // speaks the figures of each Calculate
-    QElapsedTimer since_painted_;             // while a Print waits on a locked log
+    std::array<QLineEdit*, 2> boxes_{};                        // indexed by InputBox
+    std::array<CaptionLabel*, 8> results_{};                   // indexed by ResultLabel
+    Announcer* announcer_ = nullptr;  // speaks the figures of each Calculate
+    QElapsedTimer since_painted_;     // while a Print waits on a locked log
 };
 
 }  // namespace pelagrin

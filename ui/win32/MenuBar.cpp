@@ -1,8 +1,8 @@
 // The window's menu bar and the command of each entry.
 #include "ui/win32/MenuBar.h"
 
-#include <algorithm>
 #include <string>
+#include <variant>
 
 #include "platform/windows/WideText.h"
 
@@ -15,6 +15,13 @@ constexpr UINT CommandId(form::Command command) {
     return 100 + static_cast<UINT>(command);
 }
 
+void Append(HMENU menu, const form::MenuItem& item) {
+    const std::wstring caption = Utf16(item.caption);
+    if (!AppendMenuW(menu, MF_STRING, CommandId(item.command), caption.c_str())) {
+        ThrowLastError("AppendMenuW");
+    }
+}
+
 }  // namespace
 
 // The menu is ours until the window takes it, and the drop-down until the bar does.
@@ -23,38 +30,38 @@ Menu MakeMenuBar() {
     if (!menu) {
         ThrowLastError("CreateMenu");
     }
-    HMENU file = nullptr;
-    for (const form::MenuEntry& entry : form::kMenus) {
-        const std::wstring caption = Utf16(entry.caption);
-        if (!entry.command) {
-            Menu drop_down(CreatePopupMenu());
-            if (!drop_down) {
-                ThrowLastError("CreatePopupMenu");
-            }
-            if (!AppendMenuW(menu.get(), MF_POPUP | MF_STRING,
-                             reinterpret_cast<UINT_PTR>(drop_down.get()), caption.c_str())) {
-                ThrowLastError("AppendMenuW");
-            }
-            file = drop_down.release();
+    for (const form::MenuBarEntry& entry : form::kMenuBar) {
+        if (const auto* item = std::get_if<form::MenuItem>(&entry)) {
+            Append(menu.get(), *item);
             continue;
         }
-        if (!AppendMenuW(entry.place == form::MenuPlace::File ? file : menu.get(), MF_STRING,
-                         CommandId(*entry.command), caption.c_str())) {
+        Menu drop_down(CreatePopupMenu());
+        if (!drop_down) {
+            ThrowLastError("CreatePopupMenu");
+        }
+        for (const form::MenuItem& item : form::kFileMenu) {
+            Append(drop_down.get(), item);
+        }
+        const std::wstring caption = Utf16(std::get<form::FileMenu>(entry).caption);
+        if (!AppendMenuW(menu.get(), MF_POPUP | MF_STRING,
+                         reinterpret_cast<UINT_PTR>(drop_down.get()), caption.c_str())) {
             ThrowLastError("AppendMenuW");
         }
+        drop_down.release();
     }
     return menu;
 }
 
+// Every command is on the menu, so each identifier in the commands' range names one.
 std::optional<form::Command> ChosenCommand(WPARAM wparam, LPARAM lparam) {
     if (lparam != 0 || HIWORD(wparam) != 0) {
         return std::nullopt;
     }
-    const auto* chosen = std::find_if(
-        form::kMenus.begin(), form::kMenus.end(), [wparam](const form::MenuEntry& entry) {
-            return entry.command && LOWORD(wparam) == CommandId(*entry.command);
-        });
-    return chosen == form::kMenus.end() ? std::nullopt : chosen->command;
+    const UINT id = LOWORD(wparam);
+    if (id < CommandId(form::Command::Calculate) || id > CommandId(form::Command::Exit)) {
+        return std::nullopt;
+    }
+    return static_cast<form::Command>(id - CommandId(form::Command::Calculate));
 }
 
 }  // namespace pelagrin::win32
