@@ -54,7 +54,7 @@ Outcome Guarded(Command command) {
     } catch (const RunTimeError& error) {
         outcome.fault = error.what();
     } catch (const std::exception& error) {
-        outcome.fault = std::string("Internal error: ") + error.what();
+        outcome.fault = std::string(kInternalError) + error.what();
     }
     if (outcome.fault) {
         outcome.spoken.clear();

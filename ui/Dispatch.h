@@ -36,6 +36,9 @@ Outcome Dispatch(form::Command command, view& window, CalcValues& values);
 // when that box holds text, whatever the other box holds; an empty box ignores it.
 Outcome PressEnter(InputBox box, view& window, CalcValues& values);
 
+// What the diver reads before the words of a fault the calculator did not expect.
+inline constexpr std::string_view kInternalError = "Internal error: ";
+
 // The captions a Calculate wrote as one text for a screen reader, `between` each two.
 std::string SpokenText(const std::vector<std::string>& captions, std::string_view between);
 // One caption a line, as they stand on screen.

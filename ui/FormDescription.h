@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,8 +17,9 @@ namespace pelagrin::form {
 // whatever the toolkit, the diver sees the same form. Positions are in twips (1/1440 inch).
 
 inline constexpr std::string_view kCaption = "EAD Calculator";
-// The title of every message box that has none of its own, and of the error boxes.
-inline constexpr std::string_view kApplicationTitle = "Pelagrin";
+// The title of every message box that has none of its own, and of the error boxes. A C string,
+// so the box that says the calculator cannot start needs no memory to show it.
+inline constexpr char kApplicationTitle[] = "Pelagrin";
 
 inline constexpr int kClientWidth = 5895;   // twips
 inline constexpr int kClientHeight = 4935;  // twips
@@ -39,6 +39,12 @@ struct Rgb {
 
 inline constexpr Rgb kBlack{0, 0, 0};  // the window and every control's background
 inline constexpr Rgb kWhite{255, 255, 255};
+inline constexpr Rgb kRed{255, 0, 0};
+inline constexpr Rgb kMagenta{255, 0, 255};
+inline constexpr Rgb kBlue{0, 0, 255};
+inline constexpr Rgb kGreen{0, 255, 0};
+inline constexpr Rgb kYellow{255, 255, 0};
+inline constexpr Rgb kOrange{255, 128, 0};
 
 // All text is bold in the classic Windows face; where it is missing, its metric twin.
 inline constexpr std::string_view kFontFace = "MS Sans Serif";
@@ -52,12 +58,21 @@ struct Place {
     int height;
 };
 
+// The form's two type sizes: a box's caption is set smaller than what the diver types and
+// reads. A window makes one font of each and shares it among the controls of that size.
+enum class Type { Caption, Figure };
+inline constexpr std::array<double, 2> kPoints{8.25, 12};  // by Type
+
+constexpr double Points(Type type) {
+    return kPoints.at(static_cast<std::size_t>(type));
+}
+
 // What a control is, one of three: a plain label (a box's caption), the label of one result,
-// or the box of one input. A box names its caption label by that label's place in kControls.
+// or the box of one input, which names the label over it.
 struct Label {};
 struct Box {
     InputBox input;
-    std::size_t caption;  // index in kControls
+    std::string_view caption;  // the name of its caption label
 };
 using Role = std::variant<Label, ResultLabel, Box>;
 
@@ -67,7 +82,7 @@ struct Control {
     std::string_view text;  // initial text
     Place place;
     Rgb colour;  // of the text
-    double points;
+    Type type;
     // What a screen reader adds to the control's name: the figure or input it stands for,
     // in full words. The name itself is what the diver sees (AccessibleName).
     std::string_view description;
@@ -96,56 +111,49 @@ constexpr std::string_view WithoutTrailingBlank(std::string_view text) {
     return text.substr(0, text.size() - 1);
 }
 
-// In tab order: the depth box, then the O2 box, are the only controls that take the focus.
-// The result captions follow top to bottom, 420 twips apart.
+// In the order the controls are made, which is the window order a screen reader walks: each
+// box right after its caption label, so the reader names the box by it. The depth box, then
+// the O2 box, are the only controls that take the focus. Then the window's rows of results,
+// top to bottom, 420 twips apart. A control a row: its name, role and initial text, then its
+// place, colour, type size and what a screen reader adds.
+// clang-format off
 inline constexpr std::array<Control, 12> kControls{{
-    {"txtAD", Box{InputBox::txtAD, 2}, "", {450, 540, 2200, 495}, {255, 0, 0}, 12,
-     "Actual depth, fsw"},
-    {"txtO2", Box{InputBox::txtO2, 3}, "", {3240, 540, 2200, 495}, {255, 0, 0}, 12,
-     "Percent O2 in the nitrox mix"},
-    {"Label1", Label{}, "Actual Depth fsw", {450, 330, 2205, 255}, kWhite, 8.25,
-     "Caption of the depth box"},
-    {"Label2", Label{}, "%O2 in Nitrox Mix", {3235, 330, 2205, 255}, kWhite, 8.25,
-     "Caption of the O2 box"},
-    {"lblEAD", ResultLabel::lblEAD, CaptionPrefix(ResultLabel::lblEAD), {450, 1305, 4995, 405},
-     kWhite, 12, "Equivalent air depth, fsw"},
+    {"Label1",   Label{},               "Actual Depth fsw",
+     {450, 330, 2205, 255},  kWhite,   Type::Caption, "Caption of the depth box"},
+    {"txtAD",    Box{InputBox::txtAD, "Label1"}, "",
+     {450, 540, 2200, 495},  kRed,     Type::Figure,  "Actual depth, fsw"},
+    {"Label2",   Label{},               "%O2 in Nitrox Mix",
+     {3235, 330, 2205, 255}, kWhite,   Type::Caption, "Caption of the O2 box"},
+    {"txtO2",    Box{InputBox::txtO2, "Label2"}, "",
+     {3240, 540, 2200, 495}, kRed,     Type::Figure,  "Percent O2 in the nitrox mix"},
+    {"lblEAD",   ResultLabel::lblEAD,   CaptionPrefix(ResultLabel::lblEAD),
+     {450, 1305, 4995, 405}, kWhite,   Type::Figure,  "Equivalent air depth, fsw"},
     {"lblMOD14", ResultLabel::lblMOD14, CaptionPrefix(ResultLabel::lblMOD14),
-     {450, 1725, 4995, 405}, {255, 0, 255}, 12, "Maximum operating depth at 1.4 atm O2, fsw"},
+     {450, 1725, 4995, 405}, kMagenta, Type::Figure,  "Maximum operating depth at 1.4 atm O2, fsw"},
     {"lblMOD16", ResultLabel::lblMOD16, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblMOD16)),
-     {450, 2145, 4995, 405}, {0, 0, 255}, 12, "Maximum operating depth at 1.6 atm O2, fsw"},
+     {450, 2145, 4995, 405}, kBlue,    Type::Figure,  "Maximum operating depth at 1.6 atm O2, fsw"},
     {"lblBMX14", ResultLabel::lblBMX14, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblBMX14)),
-     {450, 2565, 4995, 405}, {0, 255, 0}, 12, "Best mix for 1.4 ATA of O2, percent O2"},
+     {450, 2565, 4995, 405}, kGreen,   Type::Figure,  "Best mix for 1.4 ATA of O2, percent O2"},
     {"lblBMX16", ResultLabel::lblBMX16, WithoutTrailingBlank(CaptionPrefix(ResultLabel::lblBMX16)),
-     {450, 2985, 4995, 405}, {255, 255, 0}, 12, "Best mix for 1.6 ATA of O2, percent O2"},
-    {"lblPO2", ResultLabel::lblPO2, CaptionPrefix(ResultLabel::lblPO2), {450, 3405, 4995, 405},
-     {255, 128, 0}, 12, "O2 partial pressure, atm"},
-    {"lblPN2", ResultLabel::lblPN2, CaptionPrefix(ResultLabel::lblPN2), {450, 3825, 4995, 405},
-     {255, 0, 0}, 12, "N2 partial pressure, atm"},
-    {"lblTATA", ResultLabel::lblTATA, CaptionPrefix(ResultLabel::lblTATA), {450, 4245, 4995, 405},
-     kWhite, 12, "Total absolute pressure, ATA"},
+     {450, 2985, 4995, 405}, kYellow,  Type::Figure,  "Best mix for 1.6 ATA of O2, percent O2"},
+    {"lblPO2",   ResultLabel::lblPO2,   CaptionPrefix(ResultLabel::lblPO2),
+     {450, 3405, 4995, 405}, kOrange,  Type::Figure,  "O2 partial pressure, atm"},
+    {"lblPN2",   ResultLabel::lblPN2,   CaptionPrefix(ResultLabel::lblPN2),
+     {450, 3825, 4995, 405}, kRed,     Type::Figure,  "N2 partial pressure, atm"},
+    {"lblTATA",  ResultLabel::lblTATA,  CaptionPrefix(ResultLabel::lblTATA),
+     {450, 4245, 4995, 405}, kWhite,   Type::Figure,  "Total absolute pressure, ATA"},
 }};
+// clang-format on
 
-// What a screen reader or voice control calls a control: the words the diver sees on it. A
-// box shows none of its own, so it takes its caption label's.
-constexpr std::string_view AccessibleName(const Control& control) {
-    const std::optional<Box> box = BoxOf(control);
-    return box ? kControls.at(box->caption).text : control.text;
-}
-
-// Every box is captioned by a plain label of the form.
-constexpr bool EveryBoxHasACaptionLabel() {
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        const std::optional<Box> box = BoxOf(kControls[i]);
-        if (box && (box->caption >= kControls.size() ||
-                               !std::holds_alternative<Label>(kControls[box->caption].role))) {
-            return false;
-        }
+// Where the control named `name`, a box or a result label stands in kControls; past the end
+// for none.
+constexpr std::size_t IndexOf(std::string_view name) {
+    std::size_t i = 0;
+    while (i < kControls.size() && kControls[i].name != name) {
+        ++i;
     }
-    return true;
+    return i;
 }
-static_assert(EveryBoxHasACaptionLabel(), "a box's caption must be a plain label");
-
-// Where a box or a result label stands in kControls.
 constexpr std::size_t IndexOf(InputBox input) {
     std::size_t i = 0;
     while (i < kControls.size() &&
@@ -162,63 +170,25 @@ constexpr std::size_t IndexOf(ResultLabel label) {
     return i;
 }
 
-// The form's type sizes in points, each once, in the order they first appear: a window makes
-// one font for each and shares it among the controls of that size.
-constexpr std::size_t CountTypeSizes() {
-    std::size_t count = 0;
+// What a screen reader or voice control calls a control: the words the diver sees on it. A
+// box shows none of its own, so it takes its caption label's.
+constexpr std::string_view AccessibleName(const Control& control) {
+    const std::optional<Box> box = BoxOf(control);
+    return box ? kControls.at(IndexOf(box->caption)).text : control.text;
+}
+
+// Every box's caption is a plain label of the form, made right before the box.
+constexpr bool EachBoxFollowsItsCaption() {
     for (std::size_t i = 0; i < kControls.size(); ++i) {
-        bool seen = false;
-        for (std::size_t j = 0; j < i; ++j) {
-            seen = seen || kControls[j].points == kControls[i].points;
-        }
-        count += seen ? 0 : 1;
-    }
-    return count;
-}
-inline constexpr std::size_t kTypeSizeCount = CountTypeSizes();
-
-constexpr std::array<double, kTypeSizeCount> TypeSizes() {
-    std::array<double, kTypeSizeCount> sizes{};
-    std::size_t count = 0;
-    for (const Control& control : kControls) {
-        if (std::find(sizes.begin(), sizes.begin() + count, control.points) ==
-            sizes.begin() + count) {
-            sizes.at(count++) = control.points;
+        const std::optional<Box> box = BoxOf(kControls[i]);
+        if (box && (i == 0 || kControls[i - 1].name != box->caption ||
+                    !std::holds_alternative<Label>(kControls[i - 1].role))) {
+            return false;
         }
     }
-    return sizes;
+    return true;
 }
-inline constexpr std::array<double, kTypeSizeCount> kTypeSizes = TypeSizes();
-
-// Which of kTypeSizes the control at `index` is drawn in.
-constexpr std::size_t TypeSizeOf(std::size_t index) {
-    const double points = kControls.at(index).points;
-    return static_cast<std::size_t>(std::find(kTypeSizes.begin(), kTypeSizes.end(), points) -
-                                    kTypeSizes.begin());
-}
-
-// The order the controls are made in, which is the window order that a screen reader walks:
-// the description's, except that each box's caption label comes right before the box, so the
-// reader names the box after it.
-constexpr std::array<std::size_t, kControls.size()> CreationOrder() {
-    std::array<std::size_t, kControls.size()> order{};
-    std::array<bool, kControls.size()> placed{};
-    std::size_t next = 0;
-    const auto place = [&](std::size_t index) {
-        if (!placed.at(index)) {
-            placed.at(index) = true;
-            order.at(next++) = index;
-        }
-    };
-    for (std::size_t i = 0; i < kControls.size(); ++i) {
-        if (const std::optional<Box> box = BoxOf(kControls[i])) {
-            place(box->caption);
-        }
-        place(i);
-    }
-    return order;
-}
-inline constexpr std::array<std::size_t, kControls.size()> kCreationOrder = CreationOrder();
+static_assert(EachBoxFollowsItsCaption(), "a box must come right after its caption label");
 
 // What a menu entry does, each run through the window's dispatch. Exit ends the process,
 // which the window itself then does.

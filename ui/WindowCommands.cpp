@@ -6,6 +6,7 @@
 #include "Version.h"
 #include "core/ResultCaptions.h"
 #include "core/View.h"
+#include "ui/FormDescription.h"
 
 namespace pelagrin {
 namespace {
@@ -27,7 +28,8 @@ void About(view& window) {
     std::string text = "EAD Calculator by Morvane\r\n";
     text += kContactEmail;
     text += "\r\nFor Tech Divers!";
-    std::string title = "Pelagrin  Version ";
+    std::string title(form::kApplicationTitle);
+    title += "  Version ";
     title += kVersion;
     window.ShowMessage(text, MessageStyle::MessageInformation, title);
 }

@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstddef>
-#include <iterator>
 #include <new>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 #include "core/CalcValues.h"
@@ -79,25 +75,6 @@ TEST(Dispatch, EveryFaultBecomesTheTextOfAnErrorBoxAndOnlyResultsAreSpoken) {
     }
     EXPECT_EQ(SpokenText({"EAD = 81.481", "PP O2 atm = 1.290"}, kCaptionsRunTogether),
               "EAD = 81.481; PP O2 atm = 1.290");
-}
-
-// The window order a screen reader walks, which names each box after the label just before
-// it, and the type size each control is drawn in, one font per size.
-TEST(FormDescription, EachBoxIsMadeRightAfterItsCaptionInItsTypeSize) {
-    const std::pair<std::string_view, double> made[] = {
-        {"Label1", 8.25}, {"txtAD", 12},    {"Label2", 8.25}, {"txtO2", 12},
-        {"lblEAD", 12},   {"lblMOD14", 12}, {"lblMOD16", 12}, {"lblBMX14", 12},
-        {"lblBMX16", 12}, {"lblPO2", 12},   {"lblPN2", 12},   {"lblTATA", 12},
-    };
-    ASSERT_EQ(std::size(made), form::kCreationOrder.size());
-    for (std::size_t i = 0; i < std::size(made); ++i) {
-        const std::size_t index = form::kCreationOrder.at(i);
-        EXPECT_EQ(form::kControls.at(index).name, made[i].first) << i;
-        EXPECT_EQ(form::kTypeSizes.at(form::TypeSizeOf(index)), made[i].second) << i;
-    }
-    EXPECT_EQ(form::kTypeSizeCount, 2U);
-    EXPECT_EQ(form::AccessibleName(form::kControls.at(form::IndexOf(InputBox::txtO2))),
-              "%O2 in Nitrox Mix");
 }
 
 }  // namespace

@@ -9,30 +9,21 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <QMessageBox>
+
 #include <memory>
 #include <vector>
 
 #include "ui/qt/Form1.h"
-#include "ui/qt/MessagePresenter.h"
 
 namespace pelagrin::testing {
 
-// Answers every box at once and remembers what it showed.
-class RecordingPresenter final : public MessagePresenter {
-public:
-    struct Shown {
-        QString title;
-        QString text;
-        QMessageBox::Icon icon;
-    };
-    explicit RecordingPresenter(std::vector<Shown>* shown) : shown_(shown) {}
-    void Present(QWidget* /*parent*/, const QString& title, const QString& text,
-                 QMessageBox::Icon icon) override {
-        shown_->push_back({title, text, icon});
-    }
-
-private:
-    std::vector<Shown>* shown_;
+// A message box the window raised, as the diver would have read it.
+struct Shown {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon;
+    Qt::TextFormat format;
 };
 
 // The result labels, as the form lays them out.
@@ -41,7 +32,7 @@ inline constexpr const char* kResultNames[] = {"lblEAD",   "lblMOD14", "lblMOD16
 class Form1Fixture : public QObject {
 protected:
     std::unique_ptr<Form1> window_;
-    std::vector<RecordingPresenter::Shown> shown_;
+    std::vector<Shown> shown_;
 
     QLineEdit* Box(const char* name) const { return window_->findChild<QLineEdit*>(name); }
     QLabel* Label(const char* name) const { return window_->findChild<QLabel*>(name); }
@@ -67,7 +58,10 @@ protected:
     // Opens the window, shown and active, as a test's init() does.
     void Open() {
         shown_.clear();
-        window_ = std::make_unique<Form1>(std::make_unique<RecordingPresenter>(&shown_));
+        // Every box answered at once, and remembered.
+        window_ = std::make_unique<Form1>([this](QMessageBox& box) {
+            shown_.push_back({box.windowTitle(), box.text(), box.icon(), box.textFormat()});
+        });
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         window_->activateWindow();

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 #include "ui/Form1Fixture.h"
@@ -18,26 +19,38 @@ namespace {
 
 struct ControlLook {
     const char* name = nullptr;
-    QRect geometry;  // logical pixels within the client area
+    QRect twips;  // where the form promises it, within the client area
     QColor colour;
     double points = 0;
     const char* text = nullptr;
 };
 
 const ControlLook kControls[] = {
-    {"Label1", {30, 22, 147, 17}, Qt::white, 8.25, "Actual Depth fsw"},
-    {"Label2", {216, 22, 147, 17}, Qt::white, 8.25, "%O2 in Nitrox Mix"},
-    {"txtAD", {30, 36, 147, 33}, Qt::red, 12, ""},
-    {"txtO2", {216, 36, 147, 33}, Qt::red, 12, ""},
-    {"lblEAD", {30, 87, 333, 27}, Qt::white, 12, "EAD = "},
-    {"lblMOD14", {30, 115, 333, 27}, QColor(255, 0, 255), 12, "MOD fsw 1.4 atm = "},
-    {"lblMOD16", {30, 143, 333, 27}, QColor(0, 0, 255), 12, "MOD fsw 1.6 atm ="},
-    {"lblBMX14", {30, 171, 333, 27}, QColor(0, 255, 0), 12, "Best Mix (1.4ATA) ="},
-    {"lblBMX16", {30, 199, 333, 27}, QColor(255, 255, 0), 12, "Best Mix (1.6ATA) ="},
-    {"lblPO2", {30, 227, 333, 27}, QColor(255, 128, 0), 12, "PP O2 atm = "},
-    {"lblPN2", {30, 255, 333, 27}, Qt::red, 12, "PP N2 atm = "},
-    {"lblTATA", {30, 283, 333, 27}, Qt::white, 12, "Total ATA = "},
+    {"Label1", {450, 330, 2205, 255}, Qt::white, 8.25, "Actual Depth fsw"},
+    {"Label2", {3235, 330, 2205, 255}, Qt::white, 8.25, "%O2 in Nitrox Mix"},
+    {"txtAD", {450, 540, 2200, 495}, Qt::red, 12, ""},
+    {"txtO2", {3240, 540, 2200, 495}, Qt::red, 12, ""},
+    {"lblEAD", {450, 1305, 4995, 405}, Qt::white, 12, "EAD = "},
+    {"lblMOD14", {450, 1725, 4995, 405}, QColor(255, 0, 255), 12, "MOD fsw 1.4 atm = "},
+    {"lblMOD16", {450, 2145, 4995, 405}, QColor(0, 0, 255), 12, "MOD fsw 1.6 atm ="},
+    {"lblBMX14", {450, 2565, 4995, 405}, QColor(0, 255, 0), 12, "Best Mix (1.4ATA) ="},
+    {"lblBMX16", {450, 2985, 4995, 405}, QColor(255, 255, 0), 12, "Best Mix (1.6ATA) ="},
+    {"lblPO2", {450, 3405, 4995, 405}, QColor(255, 128, 0), 12, "PP O2 atm = "},
+    {"lblPN2", {450, 3825, 4995, 405}, Qt::red, 12, "PP N2 atm = "},
+    {"lblTATA", {450, 4245, 4995, 405}, Qt::white, 12, "Total ATA = "},
 };
+
+// Whether `pixels` on this screen cover `twips` at its density (96 dots per inch a scale of
+// one, 15 twips to a pixel), to within the pixel each edge may be rounded by.
+bool Covers(const QWidget* widget, QRect pixels, QRect twips) {
+    const double per_twip = widget->devicePixelRatioF() * 96.0 / 1440.0;
+    const double scale = widget->devicePixelRatioF();
+    const auto near = [&](int logical, int promised) {
+        return std::abs(logical * scale - promised * per_twip) <= 1.0;
+    };
+    return near(pixels.left(), twips.left()) && near(pixels.top(), twips.top()) &&
+           near(pixels.width(), twips.width()) && near(pixels.height(), twips.height());
+}
 
 // How the window looks: where each control lies, its typeface, its menus, and figures too
 // wide for their labels.
@@ -50,13 +63,14 @@ private slots:
 
     void controlsAreLaidOutAsDrawn() {
         QCOMPARE(window_->windowTitle(), QStringLiteral("EAD Calculator"));
-        QCOMPARE(window_->centralWidget()->size(), QSize(393, 329));
+        QWidget* client = window_->centralWidget();
+        QVERIFY(Covers(client, client->rect(), QRect(0, 0, 5895, 4935)));
         QCOMPARE(window_->minimumSize(), window_->maximumSize());
         QCOMPARE(window_->centralWidget()->palette().color(QPalette::Window), QColor(Qt::black));
         for (const ControlLook& c : kControls) {
             auto* widget = window_->findChild<QWidget*>(c.name);
             QVERIFY2(widget != nullptr, c.name);
-            QCOMPARE(widget->geometry(), c.geometry);
+            QVERIFY2(Covers(widget, widget->geometry(), c.twips), c.name);
             QCOMPARE(widget->font().pointSizeF(), c.points);
             QCOMPARE(widget->font().weight(), QFont::Bold);
             QVERIFY(!widget->font().italic() && !widget->font().underline());

@@ -199,6 +199,7 @@ private slots:
         QCOMPARE(shown_[0].title, QStringLiteral("Pelagrin"));
         QVERIFY(shown_[0].text.contains(QStringLiteral("Division by zero")));
         QCOMPARE(shown_[0].icon, QMessageBox::Critical);
+        QCOMPARE(shown_[0].format, Qt::PlainText);  // a log's path is never read as markup
         QCOMPARE(Captions(), (QStringList{"EAD = 135.354", "MOD fsw 1.4 atm = 111.375",
                                           "MOD fsw 1.6 atm = 132.000", "Best Mix (1.4ATA) = 34",
                                           "Best Mix (1.6ATA) = 39", "PP O2 atm = .000",

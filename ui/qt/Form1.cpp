@@ -14,7 +14,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,7 +28,6 @@
 #include "ui/qt/CaptionLabel.h"
 #include "ui/qt/DesktopContrast.h"
 #include "ui/qt/KeypadDecimalKey.h"
-#include "ui/qt/MessagePresenter.h"
 
 namespace pelagrin {
 namespace {
@@ -113,7 +111,7 @@ form::SystemColours DesktopColours(bool high_contrast) {
 
 }  // namespace
 
-Form1::Form1(std::unique_ptr<MessagePresenter> presenter) : presenter_(std::move(presenter)) {
+Form1::Form1(MessageBoxRunner run_box) : run_box_(std::move(run_box)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Text(form::kCaption));
 
@@ -168,7 +166,7 @@ void Form1::BuildControls(QWidget* client) {
         }
         widget->setObjectName(Text(control.name));
         widget->setGeometry(Rect(control.place));
-        widget->setFont(WindowFont(control.points));
+        widget->setFont(WindowFont(form::Points(control.type)));
         controls_.at(i) = widget;
     }
     // Each caption label overlaps the top of its box by a few pixels: the boxes go on top,
@@ -179,7 +177,8 @@ void Form1::BuildControls(QWidget* client) {
     // Screen readers learn which caption labels which box, as they would from a dialog.
     for (std::size_t i = 0; i < form::kControls.size(); ++i) {
         if (const std::optional<form::Box> role = form::BoxOf(form::kControls[i])) {
-            static_cast<QLabel*>(controls_.at(role->caption))->setBuddy(controls_.at(i));
+            static_cast<QLabel*>(controls_.at(form::IndexOf(role->caption)))
+                ->setBuddy(controls_.at(i));
         }
     }
 }
@@ -225,9 +224,8 @@ void Form1::Handle(const Outcome& outcome) {
     }
     if (outcome.fault) {
         // A file error names the log's path in the file system's own encoding.
-        presenter_->Present(this, Text(form::kApplicationTitle),
-                            QFile::decodeName(QByteArray::fromStdString(*outcome.fault)),
-                            QMessageBox::Critical);
+        Raise(Text(form::kApplicationTitle),
+              QFile::decodeName(QByteArray::fromStdString(*outcome.fault)), QMessageBox::Critical);
         return;
     }
     if (!outcome.spoken.empty()) {
@@ -265,9 +263,15 @@ void Form1::ShowMessage(std::string_view text, MessageStyle style,
                         std::optional<std::string_view> title) {
     QString lines = Text(text);
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    presenter_->Present(this, Text(title.value_or(form::kApplicationTitle)), lines,
-                        style == MessageStyle::MessageInformation ? QMessageBox::Information
-                                                                  : QMessageBox::NoIcon);
+    Raise(
+        Text(title.value_or(form::kApplicationTitle)), lines,
+        style == MessageStyle::MessageInformation ? QMessageBox::Information : QMessageBox::NoIcon);
+}
+
+void Form1::Raise(const QString& title, const QString& text, QMessageBox::Icon icon) {
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);  // a file path is text, never markup
+    run_box_(box);
 }
 
 }  // namespace pelagrin

@@ -2,9 +2,11 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QString>
 
 #include <array>
-#include <memory>
+#include <functional>
 
 #include "core/CalcValues.h"
 #include "core/View.h"
@@ -12,7 +14,6 @@
 #include "ui/FormColours.h"
 #include "ui/FormDescription.h"
 #include "ui/qt/KeypadDecimalKey.h"
-#include "ui/qt/MessagePresenter.h"
 
 class QLineEdit;
 
@@ -29,8 +30,10 @@ class Form1 final : public QMainWindow, public view {
     Q_OBJECT
 
 public:
-    explicit Form1(
-        std::unique_ptr<MessagePresenter> presenter = std::make_unique<ModalMessageBox>());
+    // Runs a message box the window has made and returns once the diver has dismissed it; a
+    // test may read the box and answer it instead.
+    using MessageBoxRunner = std::function<void(QMessageBox&)>;
+    explicit Form1(MessageBoxRunner run_box = [](QMessageBox& box) { box.exec(); });
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -53,9 +56,11 @@ private:
     // Tells the diver how a command ended: an error box, the figures spoken, or the window
     // closed.
     void Handle(const Outcome& outcome);
+    // Every message box of the window, from ShowMessage and for a fault: modal, one OK button.
+    void Raise(const QString& title, const QString& text, QMessageBox::Icon icon);
 
     CalcValues values_;
-    std::unique_ptr<MessagePresenter> presenter_;
+    MessageBoxRunner run_box_;
     KeypadDecimalKey keypad_decimal_key_;  // watches both boxes
     form::SystemColours colours_{};        // as the desktop last said; the form's own at first
     std::array<QWidget*, form::kControls.size()> controls_{};  // in the description's order

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ui/FormDescription.h"
 #include "ui/qt/Form1.h"
 
 namespace {
@@ -54,7 +55,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication application(argc, argv);
     // Only the name: a display name would make Qt append it to the window's caption.
-    QApplication::setApplicationName(QStringLiteral("Pelagrin"));
+    QApplication::setApplicationName(QString::fromUtf8(pelagrin::form::kApplicationTitle));
     // The Wayland app id and X11 class hint: lets shells match the window to its desktop
     // entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.pelagrin.Pelagrin"));

@@ -18,7 +18,7 @@ constexpr UINT_PTR ControlId(std::size_t index) {
 
 void CreateControls(HWND window, HINSTANCE instance, const Fonts& fonts, UINT dpi,
                     ControlHandles& controls) {
-    for (const std::size_t i : form::kCreationOrder) {
+    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
         const form::Control& control = form::kControls[i];
         const bool is_box = form::BoxOf(control).has_value();
         // Boxes scroll sideways rather than stop at their width. Labels show their text as
@@ -39,8 +39,7 @@ void CreateControls(HWND window, HINSTANCE instance, const Fonts& fonts, UINT dp
             ThrowLastError("CreateWindowExW");
         }
         controls.at(i) = handle;
-        SendMessageW(handle, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(fonts.at(form::TypeSizeOf(i)).get()), FALSE);
+        SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(fonts, i)), FALSE);
         if (is_box) {
             // No limit on what may be typed (the system's default stops at 32767).
             SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);

@@ -27,7 +27,7 @@ Fonts CreateFormFonts(UINT dpi) {
     const std::wstring face = Utf16(form::kFontFace);
     Fonts fonts;
     for (std::size_t i = 0; i < fonts.size(); ++i) {
-        const int height = -static_cast<int>(std::lround(form::kTypeSizes.at(i) * dpi / 72.0));
+        const int height = -static_cast<int>(std::lround(form::kPoints.at(i) * dpi / 72.0));
         fonts.at(i).reset(CreateFontW(height, 0, 0, 0, form::kFontWeight, FALSE, FALSE, FALSE,
                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                       DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, face.c_str()));
@@ -83,8 +83,7 @@ void PlaceControls(const ControlHandles& controls, const Fonts& fonts, UINT dpi)
         }
     }
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        SendMessageW(controls[i], WM_SETFONT,
-                     reinterpret_cast<WPARAM>(fonts.at(form::TypeSizeOf(i)).get()), TRUE);
+        SendMessageW(controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(fonts, i)), TRUE);
     }
 }
 
@@ -109,7 +108,8 @@ void CutCaptions(HWND window, const ControlHandles& controls, UINT dpi) {
         if (!role) {
             continue;
         }
-        const form::Place& label = form::kControls.at(role->caption).place;
+        const std::size_t caption = form::IndexOf(role->caption);
+        const form::Place& label = form::kControls.at(caption).place;
         const form::Place& box = form::kControls[i].place;
         const int visible = Scale(box.top, dpi) - Scale(label.top, dpi);
         Region region(CreateRectRgn(0, 0, Scale(label.width, dpi), visible));
@@ -118,7 +118,7 @@ void CutCaptions(HWND window, const ControlHandles& controls, UINT dpi) {
         }
         // The region is the label's once it takes it; should it refuse, the region is still
         // ours to delete, and the label keeps its old shape.
-        if (SetWindowRgn(controls.at(role->caption), region.get(), IsWindowVisible(window)) != 0) {
+        if (SetWindowRgn(controls.at(caption), region.get(), IsWindowVisible(window)) != 0) {
             static_cast<void>(region.release());
         }
     }

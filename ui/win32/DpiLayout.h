@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
 
 #include "ui/FormDescription.h"
 #include "ui/win32/Handles.h"
@@ -15,8 +16,13 @@ namespace pelagrin::win32 {
 
 // The controls' windows, in the description's order.
 using ControlHandles = std::array<HWND, form::kControls.size()>;
-// One font per type size of the form (form::kTypeSizes), shared by the controls of that size.
-using Fonts = std::array<Font, form::kTypeSizeCount>;
+// One font per type size of the form (form::kPoints), shared by the controls of that size.
+using Fonts = std::array<Font, form::kPoints.size()>;
+
+// The font the control at `index` in the description is drawn in.
+inline HFONT FontOf(const Fonts& fonts, std::size_t index) {
+    return fonts.at(static_cast<std::size_t>(form::kControls.at(index).type)).get();
+}
 
 // A fixed frame: the form is laid out in twips for one client size, so it is not resizable
 // or maximisable; it can still be minimised.

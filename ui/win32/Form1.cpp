@@ -9,6 +9,7 @@
 
 #include "core/Val.h"
 #include "platform/windows/WideText.h"
+#include "ui/Dispatch.h"
 #include "ui/win32/MenuBar.h"
 #include "ui/win32/WindowText.h"
 
@@ -28,7 +29,7 @@ const form::Control* Form1::Described(HWND control) const {
 // A handler threw: the diver is told, in the words the dispatch gives a fault it did not
 // expect.
 void Form1::ReportFault(const char* what) const noexcept {
-    ShowError("Internal error: ", what);
+    ShowError(kInternalError, what);
 }
 
 LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -37,7 +38,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             // Windows 10 1607 knows only the first per-monitor mode, in which the title bar and
             // menu bar keep their size on a denser monitor unless asked; later versions scale
             // them anyway.
-            EnableNonClientDpiScaling(window_);
+            EnableNonClientDpiScaling(window_.get());
             break;
         case WM_COMMAND:
             if (const auto command = win32::ChosenCommand(wparam, lparam)) {
@@ -55,7 +56,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             // painted here instead.
             if (colours_.high_contrast) {
                 RECT client{};
-                GetClientRect(window_, &client);
+                GetClientRect(window_.get(), &client);
                 FillRect(reinterpret_cast<HDC>(wparam), &client, BackgroundBrush(colours_));
                 return 1;
             }
@@ -68,7 +69,8 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_SYSCOLORCHANGE:
             // A high-contrast theme turned on or off, or its colours changed: repaint all.
             colours_ = read_colours_();
-            RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            RedrawWindow(window_.get(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             break;
         case WM_GETOBJECT:
             accessibility_.Asked();  // then the system answers
@@ -79,7 +81,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                 const auto index =
                     win32::ControlIndex(controls_, reinterpret_cast<HWND>(request.hdr.idFrom));
                 const bool result = index && form::ResultOf(form::kControls.at(*index));
-                tip_.Fill(request, result ? fonts_.at(form::TypeSizeOf(*index)).get() : nullptr);
+                tip_.Fill(request, result ? win32::FontOf(fonts_, *index) : nullptr);
                 return 0;
             }
             break;
@@ -88,7 +90,7 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             // its caption whole.
             if (const form::Control* control = Described(reinterpret_cast<HWND>(wparam));
                 control != nullptr && form::ResultOf(*control)) {
-                tip_.MouseOverResult(window_, instance_, controls_);
+                tip_.MouseOverResult(window_.get(), instance_, controls_);
             }
             break;
         case WM_SETFOCUS:
@@ -108,21 +110,20 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DPICHANGED:
             // Moved to a monitor of another DPI: the controls, the icons, then the frame.
             dpi_ = HIWORD(wparam);
-            win32::Relayout(window_, controls_, fonts_, dpi_);
-            icons_.Load(window_, instance_, dpi_);
-            win32::TakeFrame(window_, *reinterpret_cast<const RECT*>(lparam), dpi_);
+            win32::Relayout(window_.get(), controls_, fonts_, dpi_);
+            icons_.Load(window_.get(), instance_, dpi_);
+            win32::TakeFrame(window_.get(), *reinterpret_cast<const RECT*>(lparam), dpi_);
             return 0;
         case WM_DESTROY:
             // Exit and every close request end here: nothing is saved or confirmed, the log
             // is never left open, and the process ends once this event returns.
-            closed_ = true;
             accessibility_.Forget();  // the controls are still there
             PostQuitMessage(0);
             return 0;
         default:
             break;
     }
-    return DefWindowProcW(window_, message, wparam, lparam);
+    return DefWindowProcW(window_.get(), message, wparam, lparam);
 }
 
 LRESULT Form1::OnChildMessage(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -133,13 +134,15 @@ LRESULT Form1::OnChildMessage(HWND box, UINT message, WPARAM wparam, LPARAM lpar
             keypad_decimal_ = wparam == VK_DECIMAL || wparam == VK_SEPARATOR;
             // Enter, main or keypad, with any of Shift, Ctrl or Alt and on every auto-repeat,
             // calculates when this box holds text, whatever the other box holds. The key
-            // then goes on to the box as usual.
+            // then goes on to the box as usual. Taken here, at the key itself, because the
+            // edit control's own Enter handling (WM_GETDLGCODE, a dialog's default button)
+            // sees neither every repeat nor Enter with a modifier.
             if (wparam == VK_RETURN) {
-                if (const form::Control* control = Described(box); control != nullptr && !closed_) {
+                if (const form::Control* control = Described(box); control != nullptr) {
                     Handle(PressEnter(form::BoxOf(*control)->input, *this, values_));
                 }
-                if (closed_) {
-                    return 0;
+                if (!window_) {
+                    return 0;  // closed while its error box was up: the box is gone too
                 }
             } else if (wparam == VK_TAB && message == WM_KEYDOWN && GetKeyState(VK_CONTROL) >= 0) {
                 // Tab and Shift+Tab: the two boxes are the only stops.
@@ -177,34 +180,37 @@ LRESULT Form1::OnChildMessage(HWND box, UINT message, WPARAM wparam, LPARAM lpar
 }
 
 void Form1::Run(form::Command command) {
-    if (!closed_) {
-        Handle(Dispatch(command, *this, values_));
-    }
+    Handle(Dispatch(command, *this, values_));
 }
 
 void Form1::Handle(const Outcome& outcome) {
     if (outcome.close) {
-        DestroyWindow(window_);
+        window_.reset();
     } else if (outcome.fault) {
         ShowError({}, *outcome.fault);
-    } else if (!closed_) {
+    } else if (window_) {
         accessibility_.Announce(outcome.spoken);
     }
 }
 
 void Form1::ShowError(std::string_view prefix, std::string_view fault) const noexcept {
-    if (closed_) {
-        return;
-    }
-    const wchar_t* text = L"Internal error: out of memory";
+    const wchar_t* text = out_of_memory_.c_str();
     std::wstring wide;
     try {
         wide = Utf16(prefix) + Utf16(fault);
         text = wide.c_str();
     } catch (const std::exception&) {
-        // The fixed text above still tells the diver the command did not finish.
+        // The text made at the start still tells the diver the command did not finish.
     }
-    MessageBoxW(window_, text, title_.c_str(), MB_OK | MB_ICONERROR);
+    Say(text, title_.c_str(), MB_ICONERROR);
+}
+
+void Form1::Say(const wchar_t* text, const wchar_t* title, UINT icon) const noexcept {
+    // A command may still be running when a close request ends the window (under its own
+    // error box, say): no box may outlive the window it belongs to.
+    if (window_) {
+        MessageBoxW(window_.get(), text, title, MB_OK | icon);
+    }
 }
 
 std::string Form1::InputText(InputBox box) const {
@@ -236,12 +242,9 @@ void Form1::KeepPainted() {
 
 void Form1::ShowMessage(std::string_view text, MessageStyle style,
                         std::optional<std::string_view> title) {
-    if (closed_) {
-        return;  // the window is gone: no box may outlive it
-    }
     const std::wstring caption = title ? Utf16(*title) : title_;
     const UINT icon = style == MessageStyle::MessageInformation ? MB_ICONINFORMATION : 0;
-    MessageBoxW(window_, Utf16(text).c_str(), caption.c_str(), MB_OK | icon);
+    Say(Utf16(text).c_str(), caption.c_str(), icon);
 }
 
 }  // namespace pelagrin

@@ -61,12 +61,14 @@ private:
     void Run(form::Command command);
     void Handle(const Outcome& outcome);
     void ShowError(std::string_view prefix, std::string_view fault) const noexcept;
+    // Every message box of the window: modal over it, with one OK button.
+    void Say(const wchar_t* text, const wchar_t* title, UINT icon) const noexcept;
 
     CalcValues values_;
     HINSTANCE instance_;
     std::wstring title_;  // the application's, for boxes without a title of their own
+    std::wstring out_of_memory_;  // a fault told without making a text when memory runs out
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    bool closed_ = false;               // the window is gone; nothing more runs
     win32::ControlHandles controls_{};  // in the description's order
     win32::Fonts fonts_;                // one per type size, at dpi_
     win32::WindowIcons icons_;          // at dpi_, where the class's are for another

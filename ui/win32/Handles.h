@@ -1,4 +1,5 @@
-// Owners of the window's system handles and COM objects: fonts, icons, regions, menus, device
+// Owners of the window's system handles and COM objects: the window itself, fonts, icons,
+// regions, menus, device
 // contexts, an object selected into one, COM interface pointers and BSTRs. Each is released
 // exactly once, however the code that made it ends, also when the window cannot be made.
 #pragma once
@@ -10,6 +11,7 @@
 #include <memory>
 #include <system_error>
 #include <type_traits>
+#include <utility>
 
 namespace pelagrin::win32 {
 
@@ -31,6 +33,40 @@ using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteGdiObject>;
 using Region = std::unique_ptr<std::remove_pointer_t<HRGN>, DeleteGdiObject>;
 using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, DestroyIconHandle>;
 using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, DestroyMenuHandle>;
+
+// The one owner of a window, as a smart pointer owns memory: it destroys the window once,
+// unless the system destroyed it first (a close request, the session ending), in which case
+// the window procedure lets go of it at WM_NCDESTROY. The handle stays readable while the
+// window's last messages run, so they can still be handled as any other.
+class UniqueWindow {
+public:
+    UniqueWindow() = default;
+    explicit UniqueWindow(HWND window) noexcept : window_(window) {}
+    ~UniqueWindow() { reset(); }
+    UniqueWindow(const UniqueWindow&) = delete;
+    UniqueWindow& operator=(const UniqueWindow&) = delete;
+    UniqueWindow(UniqueWindow&& other) noexcept : window_(other.release()) {}
+    UniqueWindow& operator=(UniqueWindow&& other) noexcept {
+        if (this != &other) {
+            reset();
+            window_ = other.release();
+        }
+        return *this;
+    }
+
+    void reset() noexcept {
+        if (window_ != nullptr) {
+            DestroyWindow(window_);
+        }
+        window_ = nullptr;
+    }
+    HWND release() noexcept { return std::exchange(window_, nullptr); }
+    [[nodiscard]] HWND get() const noexcept { return window_; }
+    explicit operator bool() const noexcept { return window_ != nullptr; }
+
+private:
+    HWND window_ = nullptr;
+};
 
 // A COM interface pointer, released once.
 struct ReleaseInterface {

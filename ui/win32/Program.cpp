@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "ui/FormDescription.h"
 #include "ui/win32/Form1.h"
 
 namespace pelagrin {
@@ -26,9 +27,10 @@ int RunCalculator(HINSTANCE instance, int show_command, ColourSource colours) no
         // vanish without a word.
         try {
             const std::string text = std::string("The calculator cannot start: ") + error.what();
-            MessageBoxA(nullptr, text.c_str(), "Pelagrin", MB_OK | MB_ICONERROR);
+            MessageBoxA(nullptr, text.c_str(), form::kApplicationTitle, MB_OK | MB_ICONERROR);
         } catch (const std::exception&) {
-            MessageBoxA(nullptr, "The calculator cannot start.", "Pelagrin", MB_OK | MB_ICONERROR);
+            MessageBoxA(nullptr, "The calculator cannot start.", form::kApplicationTitle,
+                        MB_OK | MB_ICONERROR);
         }
         return 1;
     }

@@ -29,24 +29,22 @@ protected:
         if (message == WM_NCCREATE) {
             auto* self =
                 static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-            self->window_ = window;
+            self->window_ = UniqueWindow(window);
             SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
         auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (self == nullptr) {
             return DefWindowProcW(window, message, wparam, lparam);
         }
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);  // nothing may reach the object after
+        if (message != WM_NCDESTROY) {
+            return Handled(self, window, message, wparam, lparam);
         }
-        try {
-            return self->OnMessage(message, wparam, lparam);
-        } catch (const std::exception& error) {
-            self->ReportFault(error.what());
-        } catch (...) {
-            self->ReportFault("unknown fault");
-        }
-        return DefWindowProcW(window, message, wparam, lparam);
+        // The window's last message: nothing may reach the object after it, and the window is
+        // gone, so there is nothing left to own.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        const LRESULT result = Handled(self, window, message, wparam, lparam);
+        static_cast<void>(self->window_.release());
+        return result;
     }
 
     // Registers the window class `name` for Window, with the icons the title bar and the task
@@ -77,11 +75,24 @@ protected:
     }
 
     // The window's last messages go to the system alone: for a window abandoned half made.
-    void Detach() noexcept { SetWindowLongPtrW(window_, GWLP_USERDATA, 0); }
+    void Detach() noexcept { SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0); }
 
-    HWND window_ = nullptr;
+    // Made in CreateWindowExW's first message, and gone with the window, whoever destroys it.
+    // Window's destructor destroys it first, while the object its procedure calls is whole.
+    UniqueWindow window_;
 
 private:
+    static LRESULT Handled(Window* self, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+        try {
+            return self->OnMessage(message, wparam, lparam);
+        } catch (const std::exception& error) {
+            self->ReportFault(error.what());
+        } catch (...) {
+            self->ReportFault("unknown fault");
+        }
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+
     static LRESULT CALLBACK ChildProc(HWND child, UINT message, WPARAM wparam, LPARAM lparam,
                                       UINT_PTR id, DWORD_PTR owner) {
         if (message == WM_NCDESTROY) {
