@@ -19,8 +19,12 @@ namespace pelagrin {
 namespace {
 
 // Every figure is worked in double precision from the stored Singles, in exactly the operand
-// order below, and rounded to Single only where it is stored. 0.79, 1.4 and 1.6 are the
-// doubles nearest those decimals; 33 fsw make one atmosphere.
+// order below, and rounded to Single only where it is stored. The order is deliberate, not
+// style: floating point is not associative, so an algebraically equal form (33 + depth first,
+// a fraction multiplied before dividing) rounds differently in the last bits, and now and
+// then that moves the third decimal a diver sees and finds in Nitrox.txt. Divers compare
+// today's figures with the records they kept, so each must come out as it always has. 0.79,
+// 1.4 and 1.6 are the doubles nearest those decimals; 33 fsw make one atmosphere.
 constexpr double kFswPerAtm = 33.0;
 constexpr double kAirNitrogen = 0.79;
 constexpr double kLimit14 = 1.4;
@@ -62,7 +66,11 @@ void Calculate(view& window, CalcValues& values) {
     StoreInput(window, InputBox::txtAD, values.AD);
     StoreInput(window, InputBox::txtO2, values.O2);
 
-    // Each test reads the box as it is now.
+    // Each test reads the box as it is now, on purpose, not once into a copy: what decides a
+    // group is whether the diver filled the box, not the figure stored from it (a box of
+    // blanks stores 0 yet is filled). Nothing here writes a box, so a copy would answer the
+    // same today; reading at each test keeps every group asking the window itself, as its
+    // rule is worded, should a command ever change a box on the way.
     const auto filled = [&window](InputBox box) { return !window.InputText(box).empty(); };
 
     if (filled(InputBox::txtAD) && filled(InputBox::txtO2)) {

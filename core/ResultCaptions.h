@@ -13,10 +13,11 @@ struct ResultCaption {
     std::string_view prefix;
 };
 
-// What each result caption says before its figure, on screen and in the log, in the order
-// Clear restores them. Calculate writes the prefix and the figure; Clear writes the prefix
-// alone, trailing blank included.
-inline constexpr std::array<ResultCaption, 8> kResultCaptions{{
+// What each result caption says before its figure, on screen and in the log, in the captions'
+// order: the order Clear restores them in. Calculate writes the prefix and the figure; Clear
+// writes the prefix alone, trailing blank included. (The window's rows are listed in the
+// form's description, the record's lines in the log's record.)
+inline constexpr std::array<ResultCaption, 8> kCaptionsOrder{{
     {ResultLabel::lblMOD14, "MOD fsw 1.4 atm = "},
     {ResultLabel::lblMOD16, "MOD fsw 1.6 atm = "},
     {ResultLabel::lblEAD, "EAD = "},
@@ -28,9 +29,9 @@ inline constexpr std::array<ResultCaption, 8> kResultCaptions{{
 }};
 
 constexpr std::string_view CaptionPrefix(ResultLabel label) {
-    const auto* found = std::find_if(kResultCaptions.begin(), kResultCaptions.end(),
+    const auto* found = std::find_if(kCaptionsOrder.begin(), kCaptionsOrder.end(),
                                      [label](const ResultCaption& c) { return c.label == label; });
-    return found == kResultCaptions.end() ? std::string_view() : found->prefix;
+    return found == kCaptionsOrder.end() ? std::string_view() : found->prefix;
 }
 
 }  // namespace pelagrin

@@ -8,6 +8,9 @@ namespace pelagrin {
 
 enum class InputBox { txtAD, txtO2 };
 
+// The eight result labels by name. Their order here is no order the diver meets: the captions'
+// order is kCaptionsOrder (core/ResultCaptions.h), the window's rows are the form's, and the
+// record's lines are the log's.
 enum class ResultLabel { lblEAD, lblPO2, lblPN2, lblMOD14, lblMOD16, lblBMX14, lblBMX16, lblTATA };
 
 enum class MessageStyle {

@@ -18,7 +18,7 @@ constexpr std::string_view kContactEmail = "morvane@pelagrin.org";
 void Clear(view& window) {
     window.SetInputText(InputBox::txtAD, "");
     window.SetInputText(InputBox::txtO2, "");
-    for (const ResultCaption& caption : kResultCaptions) {
+    for (const ResultCaption& caption : kCaptionsOrder) {
         window.SetCaption(caption.label, caption.prefix);
     }
     window.FocusDepthBox();
