@@ -8,7 +8,7 @@
 #            and C++ library (glibc 2.39, GLIBCXX_3.4.31), so it cannot start on Debian 12.
 # Nothing to install first: unpack into a writable folder and start the program, which
 # writes its log beside itself.
-set(CPACK_PACKAGE_NAME "Pelagrin")
+set(CPACK_PACKAGE_NAME ${PELAGRIN_TITLE})
 set(CPACK_PACKAGE_VENDOR "Morvane")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${PROJECT_DESCRIPTION})

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <variant>
 
+#include "Version.h"
 #include "core/ResultCaptions.h"
 #include "core/View.h"
 
@@ -17,9 +18,9 @@ namespace pelagrin::form {
 // whatever the toolkit, the diver sees the same form. Positions are in twips (1/1440 inch).
 
 inline constexpr std::string_view kCaption = "EAD Calculator";
-// The title of every message box that has none of its own, and of the error boxes. A C string,
-// so the box that says the calculator cannot start needs no memory to show it.
-inline constexpr char kApplicationTitle[] = "Pelagrin";
+// The title of every message box that has none of its own, and of the error boxes: the
+// application's, which the build sets (Version.h).
+using pelagrin::kApplicationTitle;
 
 inline constexpr int kClientWidth = 5895;   // twips
 inline constexpr int kClientHeight = 4935;  // twips
