@@ -1,7 +1,7 @@
 // The static window procedure of a window class backed by a C++ object, written once: the
 // object handed over in CreateWindowExW's last argument is kept in GWLP_USERDATA from
-// WM_NCCREATE to WM_NCDESTROY, and no exception crosses the system's frames back into the
-// message loop. The same boundary for the procedure that subclasses a child control; and
+// WM_NCCREATE to WM_NCDESTROY and owns the window for that time (window_), and no exception
+// crosses the system's frames back into the message loop. The same boundary for the procedure that subclasses a child control; and
 // the class registered with that procedure.
 #pragma once
 
