@@ -146,8 +146,8 @@ inline constexpr std::array<Control, 12> kControls{{
 }};
 // clang-format on
 
-// Where the control named `name`, a box or a result label stands in kControls; past the end
-// for none.
+// Where a control stands in kControls, found by its name, its input or its result; past the
+// end for none.
 constexpr std::size_t IndexOf(std::string_view name) {
     std::size_t i = 0;
     while (i < kControls.size() && kControls[i].name != name) {
