@@ -305,11 +305,11 @@ private slots:
             QTest::keyClick(Box("txtAD"), Qt::Key_Tab);
             QTest::keyClicks(Box("txtO2"), o2);
             QTest::keyClick(Box("txtO2"), Qt::Key_Return);
-            QStringList shown = Captions();  // in the window's rows, not in the order heard
+            QStringList on_screen = Captions();  // in the window's rows, not in the order heard
             QStringList spoken = heard.value(0).split('\n');
-            shown.sort();
+            on_screen.sort();
             spoken.sort();
-            QCOMPARE(shown, spoken);
+            QCOMPARE(on_screen, spoken);
             QCOMPARE(Box("txtO2")->text(), o2);
         }
         QCOMPARE(shown.names, heard);
