@@ -1,19 +1,29 @@
 """What the desktop tests share: the calculator started in a real window as a diver starts it,
 a display of the test's own (pytest-xvfb starts one Xvfb a test run), a private session bus
-(python3-dbusmock), a wine of the test's own for the Windows program, and waiting with a time
-limit. Each test run is one CTest test; the program under test comes as --program.
+(python3-dbusmock) with an accessibility bus on it, a wine of the test's own for the Windows
+program, the unpacked portable folder, and waiting with a time limit. Each test run is one
+CTest test; what it tests comes as --program, --archive, --system-libraries, --probe or
+--root (another release's root, where the portable folder is unpacked), and anything else
+as --given KEY=VALUE.
+Run as a program, it runs a command on a display of its own (and a wine of its own), for the
+start-up benchmarks.
 """
 import os
+import re
 import shutil
 import signal
 import subprocess
+import sys
+import tarfile
+import tempfile
 import time
+from contextlib import contextmanager
 from pathlib import Path
 
 import pytest
 
 SUPPORT = Path(__file__).parent / "support"
-# The typical dive, depth 100 and O2 32, as Print appends it.
+# The typical dive, depth 100 and O2 32, as Print appends it and as Calculate writes it.
 RECORD_100_32 = (SUPPORT / "dive-100-32" / "record.txt").read_bytes()
 CAPTIONS_100_32 = (SUPPORT / "dive-100-32" / "captions.txt").read_text().splitlines()
 
@@ -22,7 +32,9 @@ PATIENCE = 20
 
 
 def pytest_addoption(parser):
-    parser.addoption("--program", type=Path, help="the calculator under test")
+    for name in ("program", "archive", "system-libraries", "probe", "root"):
+        parser.addoption(f"--{name}", type=Path)
+    parser.addoption("--given", action="append", default=[], help="KEY=VALUE, what a test needs")
 
 
 def wait_for(what, find, seconds=PATIENCE):
@@ -38,32 +50,43 @@ def wait_for(what, find, seconds=PATIENCE):
         time.sleep(0.05)
 
 
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
+def run(*command, **options):
+    """The command's output; fails the test, with what it said, if it fails."""
+    done = subprocess.run(command, capture_output=True, text=True, stdin=subprocess.DEVNULL,
+                          **options)
+    assert done.returncode == 0, f"{command[0]}: {done.stdout}{done.stderr}"
+    return done.stdout
 
 
 def visible_windows(**search):
     """The ids of the visible windows whose title (name=) or class (class_=) matches, as
     xdotool searches them."""
     terms = [item for key, value in search.items() for item in (f"--{key.rstrip('_')}", value)]
-    return xdotool("search", "--onlyvisible", *terms)
+    return subprocess.run(["xdotool", "search", "--onlyvisible", *terms], capture_output=True,
+                          text=True).stdout.split()
 
 
 def keys(*names):
-    subprocess.run(["xdotool", "key", "--delay", "40", *names], check=True)
+    run("xdotool", "key", "--delay", "40", *names)
     time.sleep(0.2)
 
 
 def type_text(text):
-    subprocess.run(["xdotool", "type", "--delay", "40", text], check=True)
+    run("xdotool", "type", "--delay", "40", text)
+
+
+def library_paths(file):
+    """The RUNPATH and RPATH entries of an ELF file, as the loader reads them."""
+    found = re.findall(r"\((?:RUNPATH|RPATH)\).*\[(.*)\]", run("readelf", "-d", str(file)))
+    return [entry for paths in found for entry in paths.split(":")]
 
 
 @pytest.fixture
 def keyboard_layout():
     """Sets the display's keyboard layout (setxkbmap's names: "de", "us"), as a diver's
     desktop would; back to US at the end."""
-    yield lambda layout: subprocess.run(["setxkbmap", layout], check=True)
-    subprocess.run(["setxkbmap", "us"], check=True)
+    yield lambda layout: run("setxkbmap", layout)
+    run("setxkbmap", "us")
 
 
 @pytest.fixture
@@ -77,25 +100,59 @@ def session_bus():
 
 
 @pytest.fixture
-def wine(tmp_path, monkeypatch):
-    """A wine of the test's own, ended with the test, its server's socket folder removed with
-    it. Its windows are left unmanaged: with no window manager to answer, wine would wait
-    about 2 s on every window it closes. Mono and Gecko are not wanted; TMPDIR is not handed
-    to wine, as wine 10 aborts making a prefix while it is set."""
-    prefix = tmp_path / "prefix"
-    monkeypatch.delenv("TMPDIR", raising=False)
-    monkeypatch.setenv("WINEPREFIX", str(prefix))
-    monkeypatch.setenv("WINEDEBUG", "-all")
-    monkeypatch.setenv("LANG", "C.UTF-8")
-    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
-                    "/d", "N", "/f"], env={**os.environ, "WINEDLLOVERRIDES": "mscoree=;mshtml="},
-                   stdin=subprocess.DEVNULL, capture_output=True, timeout=120, check=True)
-    yield prefix
-    subprocess.run(["wineserver", "-k"], stdin=subprocess.DEVNULL, capture_output=True,
-                   timeout=20)
-    stat = prefix.stat()
-    shutil.rmtree(f"/tmp/.wine-{os.getuid()}/server-{stat.st_dev:x}-{stat.st_ino:x}",
-                  ignore_errors=True)
+def accessibility_bus(session_bus, monkeypatch, tmp_path):
+    """The accessibility bus on the test's session bus, and Qt told to speak on it as it does
+    when a screen reader runs."""
+    monkeypatch.setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1")
+    with open(tmp_path / "atspi.out", "wb") as out:
+        launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                    stdout=out, stderr=out)
+    yield
+    launcher.terminate()
+    launcher.wait()
+
+
+@contextmanager
+def own_wine(prefix, managed=False):
+    """A wine of its own in `prefix`, ended at the end, its server's socket folder removed
+    with it. Unmanaged windows (the default here) spare the 2 s wine waits on each window it
+    closes when no window manager answers; wine maps them override-redirect, though. Mono and
+    Gecko are not wanted; TMPDIR is not handed to wine, as wine 10 aborts making a prefix
+    while it is set."""
+    saved = dict(os.environ)
+    os.environ.pop("TMPDIR", None)
+    os.environ.update(WINEPREFIX=str(prefix), WINEDEBUG="-all", LANG="C.UTF-8")
+    run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d",
+        "Y" if managed else "N", "/f", env={**os.environ, "WINEDLLOVERRIDES": "mscoree=;mshtml="},
+        timeout=120)
+    try:
+        yield prefix
+    finally:
+        subprocess.run(["wineserver", "-k"], capture_output=True, timeout=20)
+        stat = prefix.stat()
+        shutil.rmtree(f"/tmp/.wine-{os.getuid()}/server-{stat.st_dev:x}-{stat.st_ino:x}",
+                      ignore_errors=True)
+        os.environ.clear()
+        os.environ.update(saved)
+
+
+@pytest.fixture
+def wine(tmp_path):
+    with own_wine(tmp_path / "prefix") as prefix:
+        yield prefix
+
+
+@pytest.fixture
+def portable(request, tmp_path):
+    """The portable archive unpacked into a folder of the test's own (in --root's /tmp, if
+    given): its Pelagrin-* folder."""
+    root = request.config.getoption("root")
+    folder = Path(tempfile.mkdtemp(dir=root / "tmp")) if root else tmp_path / "unpacked"
+    with tarfile.open(request.config.getoption("archive")) as archive:
+        archive.extractall(folder)
+    yield next(folder.glob("Pelagrin-*"))
+    if root:
+        shutil.rmtree(folder)
 
 
 class Calculator:
@@ -119,7 +176,7 @@ class Calculator:
     def focus(self):
         # Without a window manager nothing hands the focus back when a box closes: take it, as
         # a user's click would.
-        subprocess.run(["xdotool", "windowfocus", "--sync", self.main], check=True)
+        run("xdotool", "windowfocus", "--sync", self.main)
 
     def calculate(self, depth, o2):
         """Depth, Tab, O2, Enter."""
@@ -144,7 +201,7 @@ class Calculator:
     def dismiss(self):
         """Dismisses the box titled with the application's name with Enter."""
         box = wait_for("the message box", lambda: self._window("Pelagrin"))
-        subprocess.run(["xdotool", "windowfocus", "--sync", box], check=True)
+        run("xdotool", "windowfocus", "--sync", box)
         keys("Return")
         wait_for("the message box to close", lambda: box not in visible_windows(name="^Pelagrin$"))
 
@@ -169,28 +226,44 @@ class Calculator:
 
 @pytest.fixture
 def calculator(request, tmp_path):
-    """Starts the program under test (calculator(**environment)) from a copy in a folder of its
-    own, with another folder as the current one: the log must land beside the program. A
-    Windows program runs under a wine of the test's own."""
-    program = request.config.getoption("program").resolve()
-    if program.suffix == ".exe":
-        request.getfixturevalue("wine")
+    """Starts a calculator (calculator(program, under=(command...), log=path, **environment)):
+    by default the program under test, copied into a folder of its own whose name is not
+    plain ASCII, under a wine of the test's own if it is a Windows program. The current
+    folder is another one, holding a planted Qt library that must never be loaded; the log
+    must land beside the program."""
     started = []
+    elsewhere = tmp_path / "elsewhere"
+    elsewhere.mkdir()
+    (elsewhere / "libQt6Widgets.so.6").write_text("garbage")  # "file too short", if loaded
 
-    def start(**environment):
-        folder = tmp_path / "bin"
-        folder.mkdir(exist_ok=True)
-        copy = Path(shutil.copy(program, folder))
-        elsewhere = tmp_path / "elsewhere"
-        elsewhere.mkdir(exist_ok=True)
+    def start(program=None, under=(), log=None, **environment):
+        if program is None:
+            folder = tmp_path / "Tauchgänge"
+            folder.mkdir(exist_ok=True)
+            program = Path(shutil.copy(request.config.getoption("program").resolve(), folder))
+        if program.suffix == ".exe":
+            request.getfixturevalue("wine")
+            under = ("wine", *under)
         env = {key: value for key, value in os.environ.items()
                if key not in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "WAYLAND_DISPLAY",
                               "XDG_SESSION_TYPE")}
         env.update(environment)
-        command = ["wine", str(copy)] if copy.suffix == ".exe" else [str(copy)]
-        started.append(Calculator(command, folder / "Nitrox.txt", env, elsewhere))
+        started.append(Calculator([*under, str(program)], log or program.parent / "Nitrox.txt",
+                                  env, elsewhere))
         return started[-1]
 
     yield start
     for app in started:
         app.end()
+
+
+if __name__ == "__main__":
+    # conftest.py [--wine PREFIX] COMMAND...: COMMAND on a display of its own, as the tests
+    # have it, and with a wine of its own whose windows are managed as on a desktop.
+    from pyvirtualdisplay import Display
+
+    with Display(size=(1024, 768), color_depth=24, extra_args=["-noreset"]):
+        if sys.argv[1] == "--wine":
+            with own_wine(Path(sys.argv[2]), managed=True):
+                sys.exit(subprocess.run(sys.argv[3:]).returncode)
+        sys.exit(subprocess.run(sys.argv[1:]).returncode)
