@@ -75,10 +75,24 @@ def type_text(text):
     run("xdotool", "type", "--delay", "40", text)
 
 
-def library_paths(file):
-    """The RUNPATH and RPATH entries of an ELF file, as the loader reads them."""
-    found = re.findall(r"\((?:RUNPATH|RPATH)\).*\[(.*)\]", run("readelf", "-d", str(file)))
-    return [entry for paths in found for entry in paths.split(":")]
+def relative_library_paths(*paths):
+    """Each RUNPATH or RPATH entry of the ELF files under `paths` that the loader would read
+    against wherever the diver starts the program: empty, or neither absolute nor from
+    $ORIGIN, the file's own folder. A library planted there would be loaded."""
+    files = [f for p in paths for f in ([p] if p.is_file() else p.rglob("*")) if f.is_file()
+             and not f.is_symlink() and f.open("rb").read(4) == b"\x7fELF"]
+    assert files, f"no ELF file under {paths}"
+    found = [(file, entry) for file in files for paths in re.findall(
+        r"\((?:RUNPATH|RPATH)\).*\[(.*)\]", run("readelf", "-d", str(file)))
+        for entry in paths.split(":")]
+    return [f"{file}: {entry!r}" for file, entry in found
+            if not re.match(r"/|\$ORIGIN(/|$)|\$\{ORIGIN\}(/|$)", entry)]
+
+
+@pytest.fixture
+def given(request):
+    """What the test was given as --given KEY=VALUE."""
+    return dict(item.split("=", 1) for item in request.config.getoption("given"))
 
 
 @pytest.fixture
