@@ -272,11 +272,16 @@ def calculator(request, tmp_path):
 
 
 if __name__ == "__main__":
-    # conftest.py [--wine PREFIX] COMMAND...: COMMAND on a display of its own, as the tests
-    # have it, and with a wine of its own whose windows are managed as on a desktop.
+    # conftest.py [--wine PREFIX] COMMAND...: COMMAND on a display of its own, as pytest.ini
+    # has the tests', and with a wine of its own whose windows are managed as on a desktop.
+    import configparser
     from pyvirtualdisplay import Display
 
-    with Display(size=(1024, 768), color_depth=24, extra_args=["-noreset"]):
+    ini = configparser.ConfigParser()
+    ini.read(Path(__file__).with_name("pytest.ini"))
+    xvfb = ini["pytest"]
+    with Display(size=(int(xvfb["xvfb_width"]), int(xvfb["xvfb_height"])),
+                 color_depth=int(xvfb["xvfb_colordepth"]), extra_args=xvfb["xvfb_args"].split()):
         if sys.argv[1] == "--wine":
             with own_wine(Path(sys.argv[2]), managed=True):
                 sys.exit(subprocess.run(sys.argv[3:]).returncode)
