@@ -1,17 +1,13 @@
-"""What the desktop tests share: the calculator started in a real window as a diver starts it,
-a display of the test's own (pytest-xvfb starts one Xvfb a test run), a private session bus
-(python3-dbusmock) with an accessibility bus on it, a wine of the test's own for the Windows
-program, the unpacked portable folder, and waiting with a time limit. Each test run is one
-CTest test; what it tests comes as --program, --archive, --system-libraries, --probe or
---root (another release's root, where the portable folder is unpacked), and anything else
-as --given KEY=VALUE.
-Run as a program, it runs a command on a display of its own (and a wine of its own), for the
-start-up benchmarks.
+"""What the desktop tests share: the calculator in a real window, started as a diver starts
+it; a display (pytest-xvfb, one Xvfb a run); a session bus (python3-dbusmock) with the
+accessibility bus on it; a wine of the test's own; the unpacked portable folder; processes
+ended with the test; waiting with a time limit. Each run is one CTest test, told what it
+tests with --program, --archive, --system-libraries, --probe, --root or --given KEY=VALUE.
+Run as a program, it gives the start-up benchmarks the same display and wine.
 """
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tarfile
@@ -58,11 +54,9 @@ def run(*command, **options):
     return done.stdout
 
 
-def visible_windows(**search):
-    """The ids of the visible windows whose title (name=) or class (class_=) matches, as
-    xdotool searches them."""
-    terms = [item for key, value in search.items() for item in (f"--{key.rstrip('_')}", value)]
-    return subprocess.run(["xdotool", "search", "--onlyvisible", *terms], capture_output=True,
+def visible_windows(*search):
+    """The ids of the visible windows xdotool finds: ("--name", title) or ("--class", name)."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", *search], capture_output=True,
                           text=True).stdout.split()
 
 
@@ -87,6 +81,32 @@ def relative_library_paths(*paths):
         for entry in paths.split(":")]
     return [f"{file}: {entry!r}" for file, entry in found
             if not re.match(r"/|\$ORIGIN(/|$)|\$\{ORIGIN\}(/|$)", entry)]
+
+
+@pytest.fixture(autouse=True)
+def plain_environment(monkeypatch):
+    """Nothing of the desktop the tests are run from steers the program: each test says."""
+    for name in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"):
+        monkeypatch.delenv(name, raising=False)
+
+
+@pytest.fixture
+def spawn(tmp_path):
+    """Starts a process, spawn(name, command, **options), its output in `name`.out in the
+    test's folder; kills it when the test ends."""
+    started = []
+
+    def start(name, command, **options):
+        with open(tmp_path / f"{name}.out", "wb") as out:
+            started.append(subprocess.Popen([str(c) for c in command], stdin=subprocess.DEVNULL,
+                                            stdout=out, stderr=subprocess.STDOUT, **options))
+        started[-1].output = tmp_path / f"{name}.out"
+        return started[-1]
+
+    yield start
+    for process in reversed(started):
+        process.kill()
+        process.wait()
 
 
 @pytest.fixture
@@ -114,16 +134,11 @@ def session_bus():
 
 
 @pytest.fixture
-def accessibility_bus(session_bus, monkeypatch, tmp_path):
+def accessibility_bus(session_bus, spawn, monkeypatch):
     """The accessibility bus on the test's session bus, and Qt told to speak on it as it does
     when a screen reader runs."""
     monkeypatch.setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1")
-    with open(tmp_path / "atspi.out", "wb") as out:
-        launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                    stdout=out, stderr=out)
-    yield
-    launcher.terminate()
-    launcher.wait()
+    spawn("atspi", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
 
 
 @contextmanager
@@ -172,19 +187,14 @@ def portable(request, tmp_path):
 class Calculator:
     """The calculator in its window, driven from the keyboard as a diver drives it."""
 
-    def __init__(self, command, log, env, cwd):
-        self.log = log
-        self.output = cwd / "program.out"
-        with open(self.output, "wb") as output:
-            self.process = subprocess.Popen(command, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
-                                            stdout=output, stderr=subprocess.STDOUT)
+    def __init__(self, process, log, started_in):
+        self.process, self.log, self.started_in = process, log, started_in
+        self.output = process.output
         self.main = wait_for("the window 'EAD Calculator'", lambda: self._window("EAD Calculator"))
 
     def _window(self, title):
-        if self.process.poll() is not None:
-            pytest.fail(f"the program ended ({self.process.returncode}): "
-                        f"{self.output.read_text(errors='replace')}")
-        found = visible_windows(name=f"^{title}$")
+        assert self.process.poll() is None, self.output.read_text(errors="replace")
+        found = visible_windows("--name", f"^{title}$")
         return found[0] if found else None
 
     def focus(self):
@@ -208,8 +218,8 @@ class Calculator:
         """File > the item with that access key."""
         self.focus()
         keys("alt+f")
-        wait_for("the File menu", lambda: [w for w in visible_windows(class_="pelagrin")
-                                           if w != self.main])
+        wait_for("the File menu",
+                 lambda: set(visible_windows("--class", "pelagrin")) - {self.main})
         keys(access_key)
 
     def dismiss(self):
@@ -217,7 +227,7 @@ class Calculator:
         box = wait_for("the message box", lambda: self._window("Pelagrin"))
         run("xdotool", "windowfocus", "--sync", box)
         keys("Return")
-        wait_for("the message box to close", lambda: box not in visible_windows(name="^Pelagrin$"))
+        wait_for("the box to close", lambda: box not in visible_windows("--name", "^Pelagrin$"))
 
     def print_record(self):
         """File > Print and its confirmation; the record it appended."""
@@ -229,46 +239,32 @@ class Calculator:
     def exit(self):
         """File > Exit, which ends the process at once, and cleanly."""
         self.file_menu("x")
-        self.process.wait(PATIENCE)
-        assert self.process.returncode == 0, self.output.read_text(errors="replace")
-
-    def end(self):
-        if self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-            self.process.wait(PATIENCE)
+        assert self.process.wait(PATIENCE) == 0, self.output.read_text(errors="replace")
 
 
 @pytest.fixture
-def calculator(request, tmp_path):
-    """Starts a calculator (calculator(program, under=(command...), log=path, **environment)):
-    by default the program under test, copied into a folder of its own whose name is not
-    plain ASCII, under a wine of the test's own if it is a Windows program. The current
-    folder is another one, holding a planted Qt library that must never be loaded; the log
-    must land beside the program."""
-    started = []
+def calculator(request, tmp_path, spawn):
+    """Starts a calculator, calculator(program, under=(command...), log=path, **environment):
+    by default the program under test copied into a folder whose name is not plain ASCII,
+    under a wine of the test's own if it is a Windows program. It starts from another folder,
+    holding a planted Qt library that must never be loaded; the log lands beside the program."""
     elsewhere = tmp_path / "elsewhere"
     elsewhere.mkdir()
     (elsewhere / "libQt6Widgets.so.6").write_text("garbage")  # "file too short", if loaded
 
     def start(program=None, under=(), log=None, **environment):
         if program is None:
-            folder = tmp_path / "Tauchgänge"
-            folder.mkdir(exist_ok=True)
-            program = Path(shutil.copy(request.config.getoption("program").resolve(), folder))
+            (tmp_path / "Tauchgänge").mkdir(exist_ok=True)
+            program = Path(shutil.copy(request.config.getoption("program").resolve(),
+                                       tmp_path / "Tauchgänge"))
         if program.suffix == ".exe":
             request.getfixturevalue("wine")
             under = ("wine", *under)
-        env = {key: value for key, value in os.environ.items()
-               if key not in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "WAYLAND_DISPLAY",
-                              "XDG_SESSION_TYPE")}
-        env.update(environment)
-        started.append(Calculator([*under, str(program)], log or program.parent / "Nitrox.txt",
-                                  env, elsewhere))
-        return started[-1]
+        process = spawn("program", [*under, program], cwd=elsewhere,
+                        env={**os.environ, **environment})
+        return Calculator(process, log or program.parent / "Nitrox.txt", elsewhere)
 
-    yield start
-    for app in started:
-        app.end()
+    return start
 
 
 if __name__ == "__main__":

@@ -1,7 +1,6 @@
 """The calculator in a real X window, as a diver uses it from the keyboard, and as a blind diver
 hears it through Orca, the GNOME screen reader."""
 import re
-import subprocess
 import time
 from pathlib import Path
 
@@ -28,7 +27,7 @@ def test_calculate_print_clear_and_exit_from_the_keyboard(calculator):
     app.clear()  # boxes empty, focus back in the depth box
     keys("Return")  # Enter in the empty depth box does nothing
     assert app.print_record() == b"\r\n\r\n\r\n"  # only the empty lines
-    assert not (app.output.parent / "Nitrox.txt").exists()
+    assert not (app.started_in / "Nitrox.txt").exists()
     app.exit()
 
 
@@ -43,37 +42,33 @@ def orca_speech(log):
     return [re.sub(r"\s+", " ", s).strip().rstrip(".") for s in spoken]
 
 
-def test_orca_speaks_the_eight_figures_once_after_enter(calculator, accessibility_bus, tmp_path):
+def test_orca_speaks_the_eight_figures_once_after_enter(calculator, accessibility_bus, spawn,
+                                                        tmp_path):
     """100, Tab, 32, Enter: Orca speaks the figures in the order Calculate wrote them, once,
     and nothing else (the focus stays in the O2 box)."""
     if not Path("/usr/bin/orca").exists():
         pytest.skip("needs Orca")
     log = tmp_path / "orca.log"
     # Orca's log written line by line, speech on and a silent synthesizer: orca_logged.py.
-    orca = subprocess.Popen(["/usr/bin/python3", Path(__file__).with_name("orca_logged.py"), log,
-                             tmp_path / "orca-settings", "--enable", "speech"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    try:
-        wait_for("Orca to listen", lambda: orca_speech(log) is not None)
-        app = calculator()
-        app.focus()
-        wait_for("Orca on the depth box",
-                 lambda: any(s.startswith("Actual Depth fsw text") for s in orca_speech(log)))
-        type_text("100")
-        keys("Tab")
-        type_text("32")
-        keys("Return")
-        wait_for("the figures",
-                 lambda: any(s.startswith("notification") for s in orca_speech(log)))
-        time.sleep(1)  # anything spoken twice, or after, would come now
-        spoken = orca_speech(log)
-        after = spoken[len(spoken) - 1 - spoken[::-1].index("return"):]
-        # but the echo of a digit typed before Enter, which may come late
-        heard = " ".join(s for s in after if not re.fullmatch(r"[0-9]", s))
-        assert heard == " ".join(["return", "notification", *CAPTIONS_100_32])
-    finally:
-        orca.kill()  # Orca, told to end, waits on the bus that is ending with the test
-        orca.wait()
+    spawn("orca", ["/usr/bin/python3", Path(__file__).with_name("orca_logged.py"), log,
+                   tmp_path / "orca-settings", "--enable", "speech"])
+    wait_for("Orca to listen", lambda: orca_speech(log) is not None)
+    app = calculator()
+    app.focus()
+    wait_for("Orca on the depth box",
+             lambda: any(s.startswith("Actual Depth fsw text") for s in orca_speech(log)))
+    type_text("100")
+    keys("Tab")
+    type_text("32")
+    keys("Return")
+    wait_for("the figures",
+             lambda: any(s.startswith("notification") for s in orca_speech(log)))
+    time.sleep(1)  # anything spoken twice, or after, would come now
+    spoken = orca_speech(log)
+    after = spoken[len(spoken) - 1 - spoken[::-1].index("return"):]
+    # but the echo of a digit typed before Enter, which may come late
+    heard = " ".join(s for s in after if not re.fullmatch(r"[0-9]", s))
+    assert heard == " ".join(["return", "notification", *CAPTIONS_100_32])
 
 
 def test_windows_window_names_reports_and_exits_from_the_keyboard(calculator, request):
@@ -90,7 +85,7 @@ def test_windows_window_names_reports_and_exits_from_the_keyboard(calculator, re
     app.calculate("100", "32")
     assert app.print_record() == RECORD_100_32
     assert app.log.read_bytes() == RECORD_100_32
-    assert not (app.output.parent / "Nitrox.txt").exists()
+    assert not (app.started_in / "Nitrox.txt").exists()
     app.focus()
     keys("Tab", "Tab")  # back in the O2 box, its text selected
     type_text("0")

@@ -145,84 +145,66 @@ def drive_through_the_accessibility_bus(pid):
 
 
 def test_wayland_and_x11_through_the_accessibility_bus(portable, system_qt_hidden,
-                                                        accessibility_bus, monkeypatch,
+                                                        accessibility_bus, spawn, monkeypatch,
                                                         tmp_path, request):
     display = os.environ["DISPLAY"]
     monkeypatch.delenv("DISPLAY")
     runtime = tmp_path / "runtime"
     runtime.mkdir(mode=0o700)
     monkeypatch.setenv("XDG_RUNTIME_DIR", str(runtime))
-    for name in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"):
-        monkeypatch.delenv(name, raising=False)
     program, log = portable / "bin/pelagrin", portable / "bin/Nitrox.txt"
-    started = []
+    app_id = ("xdg_toplevel", "set_app_id", '"org.pelagrin.Pelagrin"')
 
-    def start(run_name, **environment):
-        with open(tmp_path / f"{run_name}.log", "wb") as out:
-            started.append(subprocess.Popen([program], cwd=tmp_path, stdout=out, stderr=out,
-                                             env={**os.environ, **environment,
-                                                  "WAYLAND_DEBUG": "1"}))
-        return started[-1]
-
-    def stop():
-        started[-1].kill()
-        started[-1].wait()
+    def start(name, **environment):
+        return spawn(name, [program], env={**os.environ, **environment, "WAYLAND_DEBUG": "1"})
 
     def weston(socket, scale):
-        started.append(subprocess.Popen(
-            ["weston", "--backend=headless-backend.so", "--use-pixman", "--no-config",
-             "--idle-time=0", "--width=1024", "--height=768", f"--scale={scale}",
-             f"--socket={socket}"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        spawn(socket, ["weston", "--backend=headless-backend.so", "--use-pixman", "--no-config",
+                       "--idle-time=0", "--width=1024", "--height=768", f"--scale={scale}",
+                       f"--socket={socket}"])
         wait_for(f"weston on {socket}", (runtime / socket).exists)
 
-    try:
-        # No display at all: one line saying so, and a failure, not an abort.
-        none = subprocess.run([program], capture_output=True, text=True)
-        assert 0 < none.returncode < 128 and re.fullmatch(r"no display: .*\n", none.stderr)
+    # No display at all: one line saying so, and a failure, not an abort.
+    none = subprocess.run([program], capture_output=True, text=True)
+    assert 0 < none.returncode < 128 and re.fullmatch(r"no display: .*\n", none.stderr)
 
-        # A Wayland desktop: a native Wayland window, named after the desktop entry.
-        weston("wayland-1", 1)
-        app = start("wayland", WAYLAND_DISPLAY="wayland-1", LD_DEBUG="libs,files",
-                    LD_DEBUG_OUTPUT=str(tmp_path / "loader"))
-        wait_for("the Wayland window", lambda: {("xdg_toplevel", "set_app_id",
-                                                 '"org.pelagrin.Pelagrin"'),
-                                                ("xdg_toplevel", "set_title", '"EAD Calculator"')}
-                 <= set(wayland_requests(tmp_path / "wayland.log")))
-        drive_through_the_accessibility_bus(app.pid)
-        wait_for("the record", lambda: log.exists() and log.read_bytes() == RECORD_100_32)
-        stop()
-        loaded = loaded_outside(request, tmp_path / f"loader.{app.pid}", portable)
-        # weston draws no title bars: the window draws its own.
-        for plugin in ("platforms/libqwayland-generic.so", "wayland-shell-integration/libxdg-shell.so",
-                       "wayland-decoration-client/libbradient.so"):
-            assert f"{portable}/plugins/{plugin}" in loaded
+    # A Wayland desktop: a native Wayland window, named after the desktop entry.
+    weston("wayland-1", 1)
+    app = start("wayland", WAYLAND_DISPLAY="wayland-1", LD_DEBUG="libs,files",
+                LD_DEBUG_OUTPUT=str(tmp_path / "loader"))
+    wait_for("the Wayland window", lambda: {app_id, ("xdg_toplevel", "set_title",
+             '"EAD Calculator"')} <= set(wayland_requests(app.output)))
+    drive_through_the_accessibility_bus(app.pid)
+    wait_for("the record", lambda: log.exists() and log.read_bytes() == RECORD_100_32)
+    app.kill()
+    app.wait()
+    loaded = loaded_outside(request, tmp_path / f"loader.{app.pid}", portable)
+    # weston draws no title bars: the window draws its own.
+    for plugin in ("platforms/libqwayland-generic.so", "wayland-shell-integration/libxdg-shell.so",
+                   "wayland-decoration-client/libbradient.so"):
+        assert f"{portable}/plugins/{plugin}" in loaded
 
-        # Both displays, as in a Wayland session that runs Xwayland: still Wayland.
-        monkeypatch.setenv("DISPLAY", display)
-        start("both", WAYLAND_DISPLAY="wayland-1")
-        wait_for("the Wayland window", lambda: ("xdg_toplevel", "set_app_id",
-                 '"org.pelagrin.Pelagrin"') in wayland_requests(tmp_path / "both.log"))
-        stop()
+    # Both displays, as in a Wayland session that runs Xwayland: still Wayland.
+    monkeypatch.setenv("DISPLAY", display)
+    app = start("both", WAYLAND_DISPLAY="wayland-1")
+    wait_for("the Wayland window", lambda: app_id in wayland_requests(app.output))
+    app.kill()
 
-        # X11 alone: an X window, driven the same way.
-        app = start("x11")
-        wait_for("the X window", lambda: visible_windows(name="^EAD Calculator$"))
-        drive_through_the_accessibility_bus(app.pid)
-        wait_for("the record", lambda: log.read_bytes() == RECORD_100_32 * 2)
-        stop()
-        assert not wayland_requests(tmp_path / "x11.log")
-        monkeypatch.delenv("DISPLAY")
+    # X11 alone: an X window, driven the same way.
+    app = start("x11")
+    wait_for("the X window", lambda: visible_windows("--name", "^EAD Calculator$"))
+    drive_through_the_accessibility_bus(app.pid)
+    wait_for("the record", lambda: log.read_bytes() == RECORD_100_32 * 2)
+    assert not wayland_requests(app.output)
+    app.kill()
+    monkeypatch.delenv("DISPLAY")
 
-        # Asked for Wayland by name on an output of scale 2: twice the pixels, sharp.
-        weston("wayland-2", 2)
-        start("scaled", WAYLAND_DISPLAY="wayland-2", QT_QPA_PLATFORM="wayland")
-        sent = lambda: wayland_requests(tmp_path / "scaled.log")  # noqa: E731
-        wait_for("a buffer", lambda: ("wl_surface", "set_buffer_scale", "2") in sent()
-                 and any(request == "create_buffer" for _, request, _ in sent()))
-        window = next(int(a.split(", ")[2]) for _, r, a in sent() if r == "set_window_geometry")
-        buffer = next(int(a.split(", ")[2]) for _, r, a in sent() if r == "create_buffer")
-        assert buffer == 2 * window
-    finally:
-        for process in reversed(started):
-            process.kill()
-            process.wait()
+    # Asked for Wayland by name on an output of scale 2: twice the pixels, sharp.
+    weston("wayland-2", 2)
+    app = start("scaled", WAYLAND_DISPLAY="wayland-2", QT_QPA_PLATFORM="wayland")
+    wait_for("a buffer at scale 2", lambda: {("wl_surface", "set_buffer_scale", "2"),
+             "create_buffer"} <= {*wayland_requests(app.output),
+                                  *(r for _, r, _ in wayland_requests(app.output))})
+    sizes = {r: int(a.split(", ")[2]) for _, r, a in reversed(wayland_requests(app.output))
+             if r in ("set_window_geometry", "create_buffer")}  # the first of each
+    assert sizes["create_buffer"] == 2 * sizes["set_window_geometry"]
