@@ -47,9 +47,9 @@ startup_table() {
     command -v speedcrunch >/dev/null && programs+=(speedcrunch)
     work=$(mktemp -d)
     mkdir -m 700 "$work/home" "$work/runtime"
-    # The display is the tests' own (tests/conftest.py).
+    # The display and the session bus are the tests' own (tests/conftest.py).
     env -u WAYLAND_DISPLAY HOME=$work/home XDG_RUNTIME_DIR=$work/runtime \
-        /usr/bin/python3 tests/conftest.py dbus-run-session -- bash -c '
+        /usr/bin/python3 tests/conftest.py --bus bash -c '
         probe=$1 runs=$2 out=$3
         shift 3
         for program in "$@"; do   # warm the page cache

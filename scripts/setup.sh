@@ -38,11 +38,10 @@ test_packages=(
 )
 bench_packages=(
     libbenchmark-dev pkg-config libxcb1-dev xvfb xauth
-    # the display the tests use (tests/conftest.py), started the same way
-    python3-pytest python3-pyvirtualdisplay
-    # start-up measured against a peer Qt calculator, on a display with a session bus
-    # (Debian 13 has no speedcrunch: the benchmark then measures this calculator alone)
-    dbus
+    # start-up measured against a peer Qt calculator, on the display and with the session
+    # bus the tests use (tests/conftest.py); Debian 13 has no speedcrunch: the benchmark
+    # then measures this calculator alone
+    python3-pytest python3-pyvirtualdisplay python3-dbusmock dbus
 )
 
 case $profile in

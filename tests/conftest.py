@@ -123,14 +123,22 @@ def keyboard_layout():
     run("setxkbmap", "us")
 
 
-@pytest.fixture
-def session_bus():
-    """A session bus of the test's own, in DBUS_SESSION_BUS_ADDRESS while the test runs."""
+@contextmanager
+def own_session_bus():
+    """A session bus of its own, in DBUS_SESSION_BUS_ADDRESS until the end."""
     import dbusmock
 
     dbusmock.DBusTestCase.start_session_bus()
-    yield dbusmock.DBusTestCase.get_dbus()
-    dbusmock.DBusTestCase.tearDownClass()
+    try:
+        yield dbusmock.DBusTestCase.get_dbus()
+    finally:
+        dbusmock.DBusTestCase.tearDownClass()
+
+
+@pytest.fixture
+def session_bus():
+    with own_session_bus() as bus:
+        yield bus
 
 
 @pytest.fixture
@@ -268,17 +276,26 @@ def calculator(request, tmp_path, spawn):
 
 
 if __name__ == "__main__":
-    # conftest.py [--wine PREFIX] COMMAND...: COMMAND on a display of its own, as pytest.ini
-    # has the tests', and with a wine of its own whose windows are managed as on a desktop.
+    # conftest.py [--bus] [--wine PREFIX] COMMAND...: COMMAND on a display of its own, as
+    # pytest.ini has the tests', with a session bus, and with a wine of its own whose windows
+    # are managed as on a desktop.
     import configparser
+    from contextlib import ExitStack
+
     from pyvirtualdisplay import Display
 
     ini = configparser.ConfigParser()
     ini.read(Path(__file__).with_name("pytest.ini"))
-    xvfb = ini["pytest"]
-    with Display(size=(int(xvfb["xvfb_width"]), int(xvfb["xvfb_height"])),
-                 color_depth=int(xvfb["xvfb_colordepth"]), extra_args=xvfb["xvfb_args"].split()):
-        if sys.argv[1] == "--wine":
-            with own_wine(Path(sys.argv[2]), managed=True):
-                sys.exit(subprocess.run(sys.argv[3:]).returncode)
-        sys.exit(subprocess.run(sys.argv[1:]).returncode)
+    xvfb, command = ini["pytest"], sys.argv[1:]
+    with ExitStack() as stack:
+        stack.enter_context(Display(size=(int(xvfb["xvfb_width"]), int(xvfb["xvfb_height"])),
+                                    color_depth=int(xvfb["xvfb_colordepth"]),
+                                    extra_args=xvfb["xvfb_args"].split()))
+        if command[0] == "--bus":
+            stack.enter_context(own_session_bus())
+            command = command[1:]
+        if command[0] == "--wine":
+            stack.enter_context(own_wine(Path(command[1]), managed=True))
+            command = command[2:]
+        status = subprocess.run(command).returncode
+    sys.exit(status)
