@@ -57,7 +57,7 @@ def loaded_outside(request, log, folder):
     assert outside, "the loader's log names no library from the system"
     for library in outside:
         if not left_to_the_system(request, library.name):
-            wanted_by = re.findall(rf"file={re.escape(library.name)} \[0\];\s*"
+            wanted_by = re.findall(rf"file=\S*{re.escape(library.name)} \[0\];\s*"
                                    r"(?:needed|dynamically loaded) by (\S+)", text)
             assert not [who for who in wanted_by if who.startswith(f"{folder}/")], library
     return loaded
