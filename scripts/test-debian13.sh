@@ -67,5 +67,7 @@ step "the Debian 12 portable folder, in a minimal system with the desktop basics
 make_chroot debian13-desktop libx11-6 libxcb1 libice6 libsm6 libwayland-client0 \
     libwayland-cursor0 libwayland-egl1 libfontconfig1 libfreetype6 libharfbuzz0b \
     fonts-dejavu-core libgl1 libegl1 libopengl0
-bash tests/package/other_system_test.sh "$archive" "$cache/debian13-desktop" || status=1
+/usr/bin/python3 -m pytest -c tests/pytest.ini \
+    tests/package/test_portable.py::test_starts_on_another_release \
+    --archive "$archive" --root "$cache/debian13-desktop" || status=1
 exit "$status"
