@@ -28,7 +28,6 @@
 #include "ui/qt/Announcer.h"
 #include "ui/qt/CaptionLabel.h"
 #include "ui/qt/DesktopContrast.h"
-#include "ui/qt/KeypadDecimalKey.h"
 #include "ui/qt/MessagePresenter.h"
 
 namespace pelagrin {
