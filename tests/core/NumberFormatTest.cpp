@@ -30,7 +30,9 @@ TEST(NumberFormat, FixedThreeDecimals) {
         {344299.2f, "344299.200"},
         // The Single nearest 2.0005 lies just below it, but its seven-digit form is the half.
         {2.0005f, "2.001"},
+        // Rounding that carries through every digit.
         {9.9995f, "10.000"},
+        {-9.9996f, "-10.000"},
         {0.0005f, ".001"},
         {0.00049999f, ".000"},
         {-0.0001f, "-.000"},
@@ -48,8 +50,9 @@ TEST(NumberFormat, FixedThreeDecimals) {
 
 TEST(NumberFormat, FixedOneDecimal) {
     const Case cases[] = {
-        {100.0f, "100.0"}, {0.0f, ".0"},      {32.0f, "32.0"},      {0.5f, ".5"},
-        {0.05f, ".1"},     {-0.04f, "-.0"},   {99.95f, "100.0"},    {kInfinity, "Infinity"},
+        {100.0f, "100.0"}, {0.0f, ".0"},      {32.0f, "32.0"},
+        {0.5f, ".5"},      {0.05f, ".1"},     {-0.04f, "-.0"},
+        {99.95f, "100.0"}, {-9.96f, "-10.0"}, {kInfinity, "Infinity"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatFixed1(c.value), c.text) << "value " << c.value;

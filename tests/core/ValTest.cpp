@@ -32,6 +32,7 @@ TEST(Val, ReadsTheLeadingNumber) {
         {"1e+", 1},         {"1e-x", 1},       {"1.5e2.5", 150},   {"0x10", 0},
         {"1 000", 1},       {"- 5", 0},        {"1,5", 1},         {"inf", 0},
         {"nan", 0},         {"Infinity", 0},   {"--1", 0},         {"1e-400", 0},
+        {"  ", 0},          {" -", 0},         {"1e-", 1},         {"+", 0},
         {"\xEF\xBC\x91", 0},  // a full-width digit one is not a digit here
         {"32\n", 32},
     };
