@@ -55,6 +55,21 @@ TEST(Val, BeyondTheDoubleRangeIsAnOverflowingInfinity) {
     EXPECT_EQ(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO), 0);
 }
 
+// Reading the digits is no step of a formula: whatever flags it finds, raised or clear, it
+// leaves as they were, so neither the window's arithmetic nor its own shows in a figure.
+TEST(Val, LeavesTheFloatStatusAsItFoundIt) {
+    for (const int raised : {0, FE_INVALID | FE_OVERFLOW | FE_DIVBYZERO}) {
+        for (const char* text : {"0.1", "100", "2.5E-2", "1e-400"}) {
+            std::feclearexcept(FE_ALL_EXCEPT);
+            std::feraiseexcept(raised);
+            const int found = std::fetestexcept(FE_ALL_EXCEPT);
+            Val(text);
+            EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), found) << text;
+        }
+    }
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
+
 TEST(Val, MegabyteTextsReadInOnePass) {
     const std::size_t size = std::size_t{1} << 20;
     EXPECT_EQ(Val(std::string(size, '1')), kInfinity);
