@@ -6,11 +6,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstddef>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -143,35 +145,46 @@ TEST_F(SystemCalls, EachFailingOnceIsReportedAndLeavesTheLogAsItWas) {
         Failure first;
         Failure then;
         std::string description;
-        bool record_left;  // the whole record, after the earlier ones
+        std::size_t left = 0;  // bytes of the record left after the earlier ones
+        rlim_t room = 0;       // bytes the file-size limit leaves the record, when not 0
     };
+    const std::size_t whole = kRecord.size();
     const Row rows[] = {
-        {{"open", EACCES}, {}, "Permission denied", false},
-        {{"fstat", EIO}, {}, "Input/output error", false},
-        {{"flock", ENOLCK}, {}, "No locks available", false},
-        {{"lseek", EOVERFLOW}, {}, "Value too large for defined data type", false},
-        {{"write", ENOSPC}, {}, "No space left on device", false},
+        {{"open", EACCES}, {}, "Permission denied"},
+        {{"fstat", EIO}, {}, "Input/output error"},
+        {{"flock", ENOLCK}, {}, "No locks available"},
+        {{"lseek", EOVERFLOW}, {}, "Value too large for defined data type"},
+        {{"write", ENOSPC}, {}, "No space left on device"},
         // Nothing was written, so a failed cutting back leaves nothing behind either.
-        {{"write", ENOSPC}, {"ftruncate", EIO}, "No space left on device", false},
-        {{"fdatasync", EIO}, {}, "Input/output error", false},
-        {{"fdatasync", EIO}, {"ftruncate", EIO}, "Input/output error" + partial, true},
+        {{"write", ENOSPC}, {"ftruncate", EIO}, "No space left on device"},
+        {{"fdatasync", EIO}, {}, "Input/output error"},
+        {{"fdatasync", EIO}, {"ftruncate", EIO}, "Input/output error" + partial, whole},
+        // The file-size limit stops the record 20 bytes in, and those cannot be taken back.
+        {{"ftruncate", EIO}, {}, "File too large" + partial, 20, 20},
         // The record is on the disk by then, but the system could not confirm the close.
-        {{"close", EIO}, {}, "Input/output error", true},
+        {{"close", EIO}, {}, "Input/output error", whole},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.first.call) + (row.then.call ? " and ftruncate" : ""));
         std::ofstream(Log(), std::ios::binary | std::ios::trunc) << kEarlier;
         testing::RecordingView window("100", "32");
         const int open_before = OpenDescriptors();
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const rlim_t saved = limit.rlim_cur;
+        limit.rlim_cur = row.room != 0 ? kEarlier.size() + row.room : saved;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
         armed[0] = row.first;
         armed[1] = row.then;
         const std::string error = Print(window);
+        limit.rlim_cur = saved;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
         EXPECT_EQ(armed[0].call, nullptr) << "the log never made the call";
         EXPECT_EQ(armed[1].call, nullptr) << "the log never made the call";
         armed[0] = armed[1] = {};
         EXPECT_EQ(error, "File error: " + row.description + " (" + Log().string() + ")");
         EXPECT_TRUE(window.messages.empty());
-        EXPECT_EQ(LogBytes(), row.record_left ? kEarlier + kRecord : kEarlier);
+        EXPECT_EQ(LogBytes(), kEarlier + kRecord.substr(0, row.left));
         EXPECT_EQ(OpenDescriptors(), open_before);
     }
 }
