@@ -43,15 +43,13 @@ row() {
 # the benchmark's X display. Where the release has no speedcrunch (Debian 13), this
 # calculator is measured alone and its start-up has no peer to be compared with.
 startup_table() {
-    local runs=${STARTUP_RUNS:-9} work display xvfb programs=(build/bench/bin/pelagrin)
+    local runs=${STARTUP_RUNS:-9} work programs=(build/bench/bin/pelagrin)
     command -v speedcrunch >/dev/null && programs+=(speedcrunch)
     work=$(mktemp -d)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-    xvfb=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-    display=":$(cat "$work/display")"
     mkdir -m 700 "$work/home" "$work/runtime"
-    env -u WAYLAND_DISPLAY DISPLAY=$display HOME=$work/home XDG_RUNTIME_DIR=$work/runtime dbus-run-session -- bash -c '
+    # The display and the session bus are the tests' own (tests/conftest.py).
+    env -u WAYLAND_DISPLAY HOME=$work/home XDG_RUNTIME_DIR=$work/runtime \
+        /usr/bin/python3 tests/conftest.py --bus bash -c '
         probe=$1 runs=$2 out=$3
         shift 3
         for program in "$@"; do   # warm the page cache
@@ -62,7 +60,6 @@ startup_table() {
                 "$probe" "$program" 2>/dev/null >>"$out/$(basename "$program")"
             done
         done' startup build/bench/bench/startup_probe "$runs" "$work" "${programs[@]}" 2>/dev/null
-    kill "$xvfb"
 
     median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
     local ours peer= ours_kb peer_kb=

@@ -24,45 +24,31 @@ programs=("$@")
 programs+=(build/windows/bin/bare_window_box.exe build/windows/bin/bare_window.exe)
 
 work=$(mktemp -d)
-xvfb=
-cleanup() {
-    if [ -d "$work/prefix" ]; then
-        WINEPREFIX=$work/prefix timeout 20 wineserver -k 2>/dev/null || true
-        # shellcheck disable=SC2046  # the server's socket folder, named after the prefix
-        rm -rf "/tmp/.wine-$(id -u)/server-$(printf '%x-%x' $(stat -c '%d %i' "$work/prefix"))"
-    fi
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'rm -rf "$work"' EXIT
 
 # The Linux probe, which waits for the map event itself rather than polling for the window.
 c++ -std=c++20 -O2 bench/StartupProbe.cpp -lxcb -o "$work/startup_probe"
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
-
-# A fresh wine of our own, its server kept running between the runs as on a desktop. Its
-# windows stay managed (wine's default), as the probe waits for a top-level window that is
-# not override-redirect; with no window manager on this display nothing waits on one. No
-# TMPDIR for wine: wine 10 aborts making a prefix while it is set.
-unset TMPDIR
-export WINEPREFIX=$work/prefix WINEDEBUG=-all LANG=C.UTF-8
-WINEDLLOVERRIDES="mscoree=;mshtml=" wineboot -i </dev/null >/dev/null 2>&1
-wineserver -w  # until the set-up's server has gone, then one that stays
-wineserver -p
 for index in "${!programs[@]}"; do
     cp "${programs[$index]}" "$work/program$index.exe"
-    "$work/startup_probe" wine "$work/program$index.exe" >/dev/null 2>&1 || true  # warm the caches
 done
-for _ in $(seq "$runs"); do
-    for index in "${!programs[@]}"; do
-        "$work/startup_probe" wine "$work/program$index.exe" 2>/dev/null >>"$work/times$index"
-        sleep 0.3
+
+# On an X display and a fresh wine of the benchmark's own (tests/conftest.py), its server
+# kept running between the runs as on a desktop. Its windows stay managed, as the probe waits
+# for a top-level window that is not override-redirect; with no window manager on this
+# display nothing waits on one.
+/usr/bin/python3 tests/conftest.py --wine "$work/prefix" bash -c '
+    work=$1 runs=$2 count=$3
+    wineserver -w  # until the set-up'"'"'s server has gone, then one that stays
+    wineserver -p
+    for ((index = 0; index < count; index++)); do   # warm the caches
+        "$work/startup_probe" wine "$work/program$index.exe" >/dev/null 2>&1 || true
     done
-done
+    for _ in $(seq "$runs"); do
+        for ((index = 0; index < count; index++)); do
+            "$work/startup_probe" wine "$work/program$index.exe" 2>/dev/null >>"$work/times$index"
+            sleep 0.3
+        done
+    done' windows_startup "$work" "$runs" "${#programs[@]}"
 
 # median FILE COLUMN
 median() { cut -d' ' -f"$2" "$1" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }

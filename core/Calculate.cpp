@@ -34,9 +34,12 @@ double Widened(float stored) {
     return static_cast<double>(stored);
 }
 
+// The box is read before the flags are cleared: the window's own work in handing over the
+// text may leave a flag raised, and that is no fault of the diver's number.
 void StoreInput(const view& window, InputBox box, float& field) {
+    const std::string text = window.InputText(box);
     ClearFloatStatus();
-    StoreChecked(field, std::fabs(Val(window.InputText(box))));
+    StoreChecked(field, std::fabs(Val(text)));
 }
 
 void Caption(view& window, ResultLabel label, const std::string& figure) {

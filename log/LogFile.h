@@ -2,13 +2,14 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
-// What AppendFile needs of the operating system. The append itself (lock, remember the length,
-// write, flush, cut back on failure) is written once, in AppendRecord.h; each system supplies
-// these few calls in a source file of its own.
+// What AppendFile needs of the operating system: the log opened for appending and the few
+// calls of one append, each system's in a source file of its own. Every call that fails
+// throws RunTimeError (FileError) right where the system refused, with the system's
+// description and the file's full path; a record that fails part way is first cut back, by
+// the rule written once in LogFile.cpp for every system.
 
 namespace pelagrin::logfile {
 
@@ -33,7 +34,7 @@ class LogFile {
 public:
     // Opens the file, creating it, and refuses anything but a regular file (a pipe, socket or
     // device could block the window, or swallow the record while "saved" is shown). Symbolic
-    // links are followed. Throws RunTimeError (FileError).
+    // links are followed.
     explicit LogFile(std::filesystem::path file);
     ~LogFile();  // error path only: unlocks and closes, with nothing left to report
     LogFile(const LogFile&) = delete;
@@ -42,23 +43,29 @@ public:
     [[nodiscard]] const std::filesystem::path& Path() const noexcept { return file_; }
 
     // Takes the exclusive lock every instance of the program takes before it appends: true
-    // when taken, false when another holds it. Throws on any other failure.
+    // when taken, false when another holds it.
     bool TryLock();
-    // Moves to the end and returns the length. Throws on failure.
-    std::uint64_t SeekEnd();
+    // Moves to the end, where the record starts: under the lock, the length a failed record
+    // is cut back to.
+    void SeekEnd();
     // Writes `bytes` at the end, normally in one call; a shorter write is carried on, so the
-    // system says why it stopped. Returns the system's description of a failure.
-    std::optional<std::string> Write(std::string_view bytes) const;
+    // system says why it stopped.
+    void Write(std::string_view bytes);
     // Has the system put the written bytes on the disk, so a late write error is still seen
-    // while the record can be taken back. Returns the description of a failure.
-    std::optional<std::string> Flush() const;
-    // Cuts the file back to `length`; false only if it is left longer than that.
-    bool CutBackTo(std::uint64_t length) const;
-    // Releases the lock and closes. Returns the description of a failure.
-    std::optional<std::string> Close();
+    // while the record can be taken back.
+    void Flush();
+    // Releases the lock and closes.
+    void Close();
 
 private:
+    // The record failed part way, for `description`: cuts the file back to where the record
+    // started, then throws; the error warns of a partial record when the file stays longer.
+    [[noreturn]] void RecordFailed(std::string description) const;
+    // Cuts the file back to where the record started; false only if it is left longer.
+    [[nodiscard]] bool CutBack() const;
+
     std::filesystem::path file_;
+    std::uint64_t record_start_ = 0;
 #if defined(_WIN32)
     void* handle_ = nullptr;  // a HANDLE, kept without <windows.h> in every includer
     bool locked_ = false;     // Windows wants a lock released before its handle is closed

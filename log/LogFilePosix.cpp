@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -100,15 +99,15 @@ bool LogFile::TryLock() {
     ThrowFileError(Description(error), file_);
 }
 
-std::uint64_t LogFile::SeekEnd() {
+void LogFile::SeekEnd() {
     const off_t end = ::lseek(fd_, 0, SEEK_END);
     if (end < 0) {
         ThrowFileError(Description(errno), file_);
     }
-    return static_cast<std::uint64_t>(end);
+    record_start_ = static_cast<std::uint64_t>(end);
 }
 
-std::optional<std::string> LogFile::Write(std::string_view bytes) const {
+void LogFile::Write(std::string_view bytes) {
     const FileSizeSignalHeld held;
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
@@ -116,38 +115,36 @@ std::optional<std::string> LogFile::Write(std::string_view bytes) const {
             if (errno == EINTR) {
                 continue;  // interrupted before a byte was written
             }
-            return Description(errno);
+            RecordFailed(Description(errno));
         }
         if (written == 0) {
-            return Description(EIO);
+            RecordFailed(Description(EIO));
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    return std::nullopt;
 }
 
-std::optional<std::string> LogFile::Flush() const {
+void LogFile::Flush() {
     if (::fdatasync(fd_) != 0) {
-        return Description(errno);
+        RecordFailed(Description(errno));
     }
-    return std::nullopt;
 }
 
-bool LogFile::CutBackTo(std::uint64_t length) const {
-    if (::ftruncate(fd_, static_cast<off_t>(length)) == 0) {
+bool LogFile::CutBack() const {
+    if (::ftruncate(fd_, static_cast<off_t>(record_start_)) == 0) {
         return true;
     }
     // A write that failed before its first byte left nothing to cut.
     struct stat status {};
-    return ::fstat(fd_, &status) == 0 && static_cast<std::uint64_t>(status.st_size) <= length;
+    return ::fstat(fd_, &status) == 0 &&
+           static_cast<std::uint64_t>(status.st_size) <= record_start_;
 }
 
-std::optional<std::string> LogFile::Close() {
+void LogFile::Close() {
     const int fd = std::exchange(fd_, -1);  // closing releases the lock
     if (::close(fd) != 0) {
-        return Description(errno);
+        ThrowFileError(Description(errno), file_);
     }
-    return std::nullopt;
 }
 
 }  // namespace pelagrin::logfile

@@ -1,7 +1,9 @@
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "log/LogFile.h"
@@ -12,10 +14,6 @@ namespace {
 
 HANDLE Native(void* handle) {
     return static_cast<HANDLE>(handle);
-}
-
-std::optional<std::string> LastError() {
-    return SystemDescription(GetLastError());
 }
 
 // The whole of the file and anything appended later: a mandatory lock on Windows, so no
@@ -89,39 +87,37 @@ bool LogFile::TryLock() {
     ThrowFileError(SystemDescription(error), file_);
 }
 
-std::uint64_t LogFile::SeekEnd() {
+void LogFile::SeekEnd() {
     LARGE_INTEGER end{};
     if (!SetFilePointerEx(Native(handle_), LARGE_INTEGER{}, &end, FILE_END)) {
         ThrowFileError(SystemDescription(GetLastError()), file_);
     }
-    return static_cast<std::uint64_t>(end.QuadPart);
+    record_start_ = static_cast<std::uint64_t>(end.QuadPart);
 }
 
-std::optional<std::string> LogFile::Write(std::string_view bytes) const {
+void LogFile::Write(std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD size = bytes.size() > MAXDWORD ? MAXDWORD : static_cast<DWORD>(bytes.size());
         DWORD written = 0;
         if (!WriteFile(Native(handle_), bytes.data(), size, &written, nullptr)) {
-            return LastError();
+            RecordFailed(SystemDescription(GetLastError()));
         }
         if (written == 0) {
-            return SystemDescription(ERROR_WRITE_FAULT);
+            RecordFailed(SystemDescription(ERROR_WRITE_FAULT));
         }
         bytes.remove_prefix(written);
     }
-    return std::nullopt;
 }
 
-std::optional<std::string> LogFile::Flush() const {
+void LogFile::Flush() {
     if (!FlushFileBuffers(Native(handle_))) {
-        return LastError();
+        RecordFailed(SystemDescription(GetLastError()));
     }
-    return std::nullopt;
 }
 
-bool LogFile::CutBackTo(std::uint64_t length) const {
+bool LogFile::CutBack() const {
     LARGE_INTEGER position{};
-    position.QuadPart = static_cast<LONGLONG>(length);
+    position.QuadPart = static_cast<LONGLONG>(record_start_);
     if (SetFilePointerEx(Native(handle_), position, nullptr, FILE_BEGIN) &&
         SetEndOfFile(Native(handle_))) {
         return true;
@@ -130,21 +126,23 @@ bool LogFile::CutBackTo(std::uint64_t length) const {
     // the end where it already is can fail all the same).
     LARGE_INTEGER size{};
     return GetFileSizeEx(Native(handle_), &size) &&
-           static_cast<std::uint64_t>(size.QuadPart) <= length;
+           static_cast<std::uint64_t>(size.QuadPart) <= record_start_;
 }
 
-std::optional<std::string> LogFile::Close() {
+void LogFile::Close() {
     const HANDLE handle = Native(std::exchange(handle_, nullptr));
-    std::optional<std::string> failure;
+    // The handle is closed whatever the unlocking says; the first failure is the one told.
     OVERLAPPED whole{};
-    if (std::exchange(locked_, false) &&
-        !UnlockFileEx(handle, 0, kWholeFileLow, kWholeFileHigh, &whole)) {
-        failure = LastError();
+    const bool unlocked = !std::exchange(locked_, false) ||
+                          UnlockFileEx(handle, 0, kWholeFileLow, kWholeFileHigh, &whole) != FALSE;
+    const DWORD unlock_error = unlocked ? ERROR_SUCCESS : GetLastError();
+    const bool closed = CloseHandle(handle) != FALSE;
+    if (!unlocked) {
+        ThrowFileError(SystemDescription(unlock_error), file_);
     }
-    if (!CloseHandle(handle) && !failure) {
-        failure = LastError();
+    if (!closed) {
+        ThrowFileError(SystemDescription(GetLastError()), file_);
     }
-    return failure;
 }
 
 }  // namespace pelagrin::logfile

@@ -14,34 +14,18 @@ step() {
 
 # The project's own sources: the product, its tests, the fuzzer and the benchmarks.
 source_dirs=(core log platform ui tests fuzz bench)
-dir_pattern=$(IFS='|'; echo "${source_dirs[*]}")
 
-# Sources of `dirs` listed in the compile database of build/$1.
-sources_in() {
-    local build=$1
-    shift
-    local pattern
-    pattern=$(IFS='|'; echo "$*")
-    grep -o '"file": "[^"]*"' "build/$build/compile_commands.json" | cut -d'"' -f4 |
-        grep -E "^$root/($pattern)/" | sort -u || true
-}
-
-# clang-tidy over the sources of build/$1 in directories $2...; every warning is an error.
+# clang-tidy (.clang-tidy: every finding an error, the project's headers included) over the
+# sources in build/$1's compile database that lie in the directories $2...
 tidy() {
-    local build=$1
+    local build=$1 pattern
     shift
-    local files
-    files=$(sources_in "$build" "$@")
-    if [ -z "$files" ]; then
-        return 0
-    fi
-    echo "clang-tidy ($build): $(echo "$files" | wc -l) files"
+    pattern=$(IFS='|'; echo "$*")
     local log="build/$build/clang-tidy.log" status=0
-    echo "$files" | xargs -P "$jobs" -n 1 clang-tidy -p "build/$build" --quiet \
-        --warnings-as-errors='*' --header-filter="/($dir_pattern)/[^/]+\.h$" \
-        >"$log" 2>&1 || status=$?
-    # Everything but the per-file tallies of what was filtered out.
-    grep -v -E '^[0-9]+ (warning|error)s? (and [0-9]+ (warning|error)s? )?generated\.$' "$log" || true
+    run-clang-tidy -p "build/$build" -j "$jobs" -quiet "^$root/($pattern)/" >"$log" 2>&1 ||
+        status=$?
+    # All but the tallies of what the header filter left out.
+    grep -v -E '^[0-9]+ warnings? generated\.$' "$log" || true
     return "$status"
 }
 

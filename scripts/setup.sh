@@ -21,8 +21,8 @@ test_packages=(
     libgtest-dev locales
     # the real windows, on a display of the test's own, under any keyboard layout
     xvfb xauth xdotool x11-utils x11-xkb-utils imagemagick
-    # the desktop tests, and a desktop's settings portal of their own
-    python3-pytest python3-pytest-xvfb python3-xlib python3-dbusmock
+    # the desktop tests, a desktop's settings portal of their own, and the icon's pixels
+    python3-pytest python3-pytest-xvfb python3-xlib python3-dbusmock python3-pil
     # a screen reader listening to the window, on an accessibility bus of the test's own
     orca python3-pyatspi at-spi2-core dbus
     # a Wayland desktop of the test's own, drawing into memory
@@ -38,9 +38,10 @@ test_packages=(
 )
 bench_packages=(
     libbenchmark-dev pkg-config libxcb1-dev xvfb xauth
-    # start-up measured against a peer Qt calculator, on a display with a session bus
-    # (Debian 13 has no speedcrunch: the benchmark then measures this calculator alone)
-    dbus
+    # start-up measured against a peer Qt calculator, on the display and with the session
+    # bus the tests use (tests/conftest.py); Debian 13 has no speedcrunch: the benchmark
+    # then measures this calculator alone
+    python3-pytest python3-pyvirtualdisplay python3-dbusmock dbus
 )
 
 case $profile in

@@ -17,27 +17,14 @@ release=trixie
 
 step() { printf '\n== Debian 13: %s  (%d s in)\n' "$*" "$SECONDS"; }
 
-# The URI of the Debian archive that apt on this machine takes release $1 from.
+# The URI of the Debian archive that apt on this machine takes release $1 from, as apt itself
+# reads its sources (one-line or deb822).
 debian_mirror() {
-    local codename=$1 file uri
-    for file in /etc/apt/sources.list.d/*.sources; do
-        [ -r "$file" ] || continue
-        uri=$(awk -v suite="$codename" 'BEGIN { RS = ""; FS = "\n" }
-            { uris = ""; found = 0
-              for (i = 1; i <= NF; i++) {
-                  if ($i ~ /^URIs:/) { sub(/^URIs:[ \t]*/, "", $i); split($i, u, /[ \t]+/); uris = u[1] }
-                  if ($i ~ /^Suites:/) {
-                      n = split($i, s, /[ \t]+/)
-                      for (j = 2; j <= n; j++) if (s[j] == suite) found = 1
-                  }
-              }
-              if (found && uris != "") { print uris; exit } }' "$file")
-        [ -n "$uri" ] && { echo "$uri"; return 0; }
-    done
-    uri=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-        sed -E -n 's/^deb[ \t]+(\[[^]]*\][ \t]+)?([^ \t]+)[ \t]+([^ \t]+).*/\2 \3/p' |
-        awk -v suite="$codename" '$2 == suite { print $1; exit }')
-    [ -n "$uri" ] && echo "$uri"
+    local release uri
+    while read -r release uri; do
+        [ "$release" = "$1" ] && { echo "$uri"; return 0; }
+    done < <(apt-get indextargets --format '$(RELEASE) $(REPO_URI)')
+    return 1
 }
 
 # Makes the minimal Debian 13 $cache/$1 with the packages $2... unless an earlier run made it.
@@ -80,5 +67,7 @@ step "the Debian 12 portable folder, in a minimal system with the desktop basics
 make_chroot debian13-desktop libx11-6 libxcb1 libice6 libsm6 libwayland-client0 \
     libwayland-cursor0 libwayland-egl1 libfontconfig1 libfreetype6 libharfbuzz0b \
     fonts-dejavu-core libgl1 libegl1 libopengl0
-bash tests/package/other_system_test.sh "$archive" "$cache/debian13-desktop" || status=1
+/usr/bin/python3 -m pytest -c tests/pytest.ini \
+    tests/package/test_portable.py::test_starts_on_another_release \
+    --archive "$archive" --root "$cache/debian13-desktop" || status=1
 exit "$status"

@@ -1,19 +1,25 @@
-"""What the desktop tests share: the calculator started in a real window as a diver starts it,
-a display of the test's own (pytest-xvfb starts one Xvfb a test run), a private session bus
-(python3-dbusmock), a wine of the test's own for the Windows program, and waiting with a time
-limit. Each test run is one CTest test; the program under test comes as --program.
+"""What the desktop tests share: the calculator in a real window, started as a diver starts
+it; a display (pytest-xvfb, one Xvfb a run); a session bus (python3-dbusmock) with the
+accessibility bus on it; a wine of the test's own; the unpacked portable folder; processes
+ended with the test; waiting with a time limit. Each run is one CTest test, told what it
+tests with --program, --archive, --system-libraries, --probe, --root or --given KEY=VALUE.
+Run as a program, it gives the start-up benchmarks the same display and wine.
 """
 import os
+import re
 import shutil
-import signal
 import subprocess
+import sys
+import tarfile
+import tempfile
 import time
+from contextlib import contextmanager
 from pathlib import Path
 
 import pytest
 
 SUPPORT = Path(__file__).parent / "support"
-# The typical dive, depth 100 and O2 32, as Print appends it.
+# The typical dive, depth 100 and O2 32, as Print appends it and as Calculate writes it.
 RECORD_100_32 = (SUPPORT / "dive-100-32" / "record.txt").read_bytes()
 CAPTIONS_100_32 = (SUPPORT / "dive-100-32" / "captions.txt").read_text().splitlines()
 
@@ -22,7 +28,9 @@ PATIENCE = 20
 
 
 def pytest_addoption(parser):
-    parser.addoption("--program", type=Path, help="the calculator under test")
+    for name in ("program", "archive", "system-libraries", "probe", "root"):
+        parser.addoption(f"--{name}", type=Path)
+    parser.addoption("--given", action="append", default=[], help="KEY=VALUE, what a test needs")
 
 
 def wait_for(what, find, seconds=PATIENCE):
@@ -38,88 +46,169 @@ def wait_for(what, find, seconds=PATIENCE):
         time.sleep(0.05)
 
 
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
+def run(*command, **options):
+    """The command's output; fails the test, with what it said, if it fails."""
+    done = subprocess.run(command, capture_output=True, text=True, stdin=subprocess.DEVNULL,
+                          **options)
+    assert done.returncode == 0, f"{command[0]}: {done.stdout}{done.stderr}"
+    return done.stdout
 
 
-def visible_windows(**search):
-    """The ids of the visible windows whose title (name=) or class (class_=) matches, as
-    xdotool searches them."""
-    terms = [item for key, value in search.items() for item in (f"--{key.rstrip('_')}", value)]
-    return xdotool("search", "--onlyvisible", *terms)
+def visible_windows(*search):
+    """The ids of the visible windows xdotool finds: ("--name", title) or ("--class", name)."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", *search], capture_output=True,
+                          text=True).stdout.split()
 
 
 def keys(*names):
-    subprocess.run(["xdotool", "key", "--delay", "40", *names], check=True)
+    run("xdotool", "key", "--delay", "40", *names)
     time.sleep(0.2)
 
 
 def type_text(text):
-    subprocess.run(["xdotool", "type", "--delay", "40", text], check=True)
+    run("xdotool", "type", "--delay", "40", text)
+
+
+def relative_library_paths(*paths):
+    """Each RUNPATH or RPATH entry of the ELF files under `paths` that the loader would read
+    against wherever the diver starts the program: empty, or neither absolute nor from
+    $ORIGIN, the file's own folder. A library planted there would be loaded."""
+    files = [f for p in paths for f in ([p] if p.is_file() else p.rglob("*")) if f.is_file()
+             and not f.is_symlink() and f.open("rb").read(4) == b"\x7fELF"]
+    assert files, f"no ELF file under {paths}"
+    found = [(file, entry) for file in files for paths in re.findall(
+        r"\((?:RUNPATH|RPATH)\).*\[(.*)\]", run("readelf", "-d", str(file)))
+        for entry in paths.split(":")]
+    return [f"{file}: {entry!r}" for file, entry in found
+            if not re.match(r"/|\$ORIGIN(/|$)|\$\{ORIGIN\}(/|$)", entry)]
+
+
+@pytest.fixture(autouse=True)
+def plain_environment(monkeypatch):
+    """Nothing of the desktop the tests are run from steers the program: each test says."""
+    for name in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"):
+        monkeypatch.delenv(name, raising=False)
+
+
+@pytest.fixture
+def spawn(tmp_path):
+    """Starts a process, spawn(name, command, **options), its output in `name`.out in the
+    test's folder; kills it when the test ends."""
+    started = []
+
+    def start(name, command, **options):
+        with open(tmp_path / f"{name}.out", "wb") as out:
+            started.append(subprocess.Popen([str(c) for c in command], stdin=subprocess.DEVNULL,
+                                            stdout=out, stderr=subprocess.STDOUT, **options))
+        started[-1].output = tmp_path / f"{name}.out"
+        return started[-1]
+
+    yield start
+    for process in reversed(started):
+        process.kill()
+        process.wait()
+
+
+@pytest.fixture
+def given(request):
+    """What the test was given as --given KEY=VALUE."""
+    return dict(item.split("=", 1) for item in request.config.getoption("given"))
 
 
 @pytest.fixture
 def keyboard_layout():
     """Sets the display's keyboard layout (setxkbmap's names: "de", "us"), as a diver's
     desktop would; back to US at the end."""
-    yield lambda layout: subprocess.run(["setxkbmap", layout], check=True)
-    subprocess.run(["setxkbmap", "us"], check=True)
+    yield lambda layout: run("setxkbmap", layout)
+    run("setxkbmap", "us")
+
+
+@contextmanager
+def own_session_bus():
+    """A session bus of its own, in DBUS_SESSION_BUS_ADDRESS until the end."""
+    import dbusmock
+
+    dbusmock.DBusTestCase.start_session_bus()
+    try:
+        yield dbusmock.DBusTestCase.get_dbus()
+    finally:
+        dbusmock.DBusTestCase.tearDownClass()
 
 
 @pytest.fixture
 def session_bus():
-    """A session bus of the test's own, in DBUS_SESSION_BUS_ADDRESS while the test runs."""
-    import dbusmock
-
-    dbusmock.DBusTestCase.start_session_bus()
-    yield dbusmock.DBusTestCase.get_dbus()
-    dbusmock.DBusTestCase.tearDownClass()
+    with own_session_bus() as bus:
+        yield bus
 
 
 @pytest.fixture
-def wine(tmp_path, monkeypatch):
-    """A wine of the test's own, ended with the test, its server's socket folder removed with
-    it. Its windows are left unmanaged: with no window manager to answer, wine would wait
-    about 2 s on every window it closes. Mono and Gecko are not wanted; TMPDIR is not handed
-    to wine, as wine 10 aborts making a prefix while it is set."""
-    prefix = tmp_path / "prefix"
-    monkeypatch.delenv("TMPDIR", raising=False)
-    monkeypatch.setenv("WINEPREFIX", str(prefix))
-    monkeypatch.setenv("WINEDEBUG", "-all")
-    monkeypatch.setenv("LANG", "C.UTF-8")
-    subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
-                    "/d", "N", "/f"], env={**os.environ, "WINEDLLOVERRIDES": "mscoree=;mshtml="},
-                   stdin=subprocess.DEVNULL, capture_output=True, timeout=120, check=True)
-    yield prefix
-    subprocess.run(["wineserver", "-k"], stdin=subprocess.DEVNULL, capture_output=True,
-                   timeout=20)
-    stat = prefix.stat()
-    shutil.rmtree(f"/tmp/.wine-{os.getuid()}/server-{stat.st_dev:x}-{stat.st_ino:x}",
-                  ignore_errors=True)
+def accessibility_bus(session_bus, spawn, monkeypatch):
+    """The accessibility bus on the test's session bus, and Qt told to speak on it as it does
+    when a screen reader runs."""
+    monkeypatch.setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1")
+    spawn("atspi", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+
+
+@contextmanager
+def own_wine(prefix, managed=False):
+    """A wine of its own in `prefix`, ended at the end, its server's socket folder removed
+    with it. Unmanaged windows (the default here) spare the 2 s wine waits on each window it
+    closes when no window manager answers; wine maps them override-redirect, though. Mono and
+    Gecko are not wanted; TMPDIR is not handed to wine, as wine 10 aborts making a prefix
+    while it is set."""
+    saved = dict(os.environ)
+    os.environ.pop("TMPDIR", None)
+    os.environ.update(WINEPREFIX=str(prefix), WINEDEBUG="-all", LANG="C.UTF-8")
+    run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d",
+        "Y" if managed else "N", "/f", env={**os.environ, "WINEDLLOVERRIDES": "mscoree=;mshtml="},
+        timeout=120)
+    try:
+        yield prefix
+    finally:
+        subprocess.run(["wineserver", "-k"], capture_output=True, timeout=20)
+        stat = prefix.stat()
+        shutil.rmtree(f"/tmp/.wine-{os.getuid()}/server-{stat.st_dev:x}-{stat.st_ino:x}",
+                      ignore_errors=True)
+        os.environ.clear()
+        os.environ.update(saved)
+
+
+@pytest.fixture
+def wine(tmp_path):
+    with own_wine(tmp_path / "prefix") as prefix:
+        yield prefix
+
+
+@pytest.fixture
+def portable(request, tmp_path):
+    """The portable archive unpacked into a folder of the test's own (in --root's /tmp, if
+    given): its Pelagrin-* folder."""
+    root = request.config.getoption("root")
+    folder = Path(tempfile.mkdtemp(dir=root / "tmp")) if root else tmp_path / "unpacked"
+    with tarfile.open(request.config.getoption("archive")) as archive:
+        archive.extractall(folder)
+    yield next(folder.glob("Pelagrin-*"))
+    if root:
+        shutil.rmtree(folder)
 
 
 class Calculator:
     """The calculator in its window, driven from the keyboard as a diver drives it."""
 
-    def __init__(self, command, log, env, cwd):
-        self.log = log
-        self.output = cwd / "program.out"
-        with open(self.output, "wb") as output:
-            self.process = subprocess.Popen(command, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
-                                            stdout=output, stderr=subprocess.STDOUT)
+    def __init__(self, process, log, started_in):
+        self.process, self.log, self.started_in = process, log, started_in
+        self.output = process.output
         self.main = wait_for("the window 'EAD Calculator'", lambda: self._window("EAD Calculator"))
 
     def _window(self, title):
-        if self.process.poll() is not None:
-            pytest.fail(f"the program ended ({self.process.returncode}): "
-                        f"{self.output.read_text(errors='replace')}")
-        found = visible_windows(name=f"^{title}$")
+        assert self.process.poll() is None, self.output.read_text(errors="replace")
+        found = visible_windows("--name", f"^{title}$")
         return found[0] if found else None
 
     def focus(self):
         # Without a window manager nothing hands the focus back when a box closes: take it, as
         # a user's click would.
-        subprocess.run(["xdotool", "windowfocus", "--sync", self.main], check=True)
+        run("xdotool", "windowfocus", "--sync", self.main)
 
     def calculate(self, depth, o2):
         """Depth, Tab, O2, Enter."""
@@ -137,16 +226,16 @@ class Calculator:
         """File > the item with that access key."""
         self.focus()
         keys("alt+f")
-        wait_for("the File menu", lambda: [w for w in visible_windows(class_="pelagrin")
-                                           if w != self.main])
+        wait_for("the File menu",
+                 lambda: set(visible_windows("--class", "pelagrin")) - {self.main})
         keys(access_key)
 
     def dismiss(self):
         """Dismisses the box titled with the application's name with Enter."""
         box = wait_for("the message box", lambda: self._window("Pelagrin"))
-        subprocess.run(["xdotool", "windowfocus", "--sync", box], check=True)
+        run("xdotool", "windowfocus", "--sync", box)
         keys("Return")
-        wait_for("the message box to close", lambda: box not in visible_windows(name="^Pelagrin$"))
+        wait_for("the box to close", lambda: box not in visible_windows("--name", "^Pelagrin$"))
 
     def print_record(self):
         """File > Print and its confirmation; the record it appended."""
@@ -158,39 +247,55 @@ class Calculator:
     def exit(self):
         """File > Exit, which ends the process at once, and cleanly."""
         self.file_menu("x")
-        self.process.wait(PATIENCE)
-        assert self.process.returncode == 0, self.output.read_text(errors="replace")
-
-    def end(self):
-        if self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-            self.process.wait(PATIENCE)
+        assert self.process.wait(PATIENCE) == 0, self.output.read_text(errors="replace")
 
 
 @pytest.fixture
-def calculator(request, tmp_path):
-    """Starts the program under test (calculator(**environment)) from a copy in a folder of its
-    own, with another folder as the current one: the log must land beside the program. A
-    Windows program runs under a wine of the test's own."""
-    program = request.config.getoption("program").resolve()
-    if program.suffix == ".exe":
-        request.getfixturevalue("wine")
-    started = []
+def calculator(request, tmp_path, spawn):
+    """Starts a calculator, calculator(program, under=(command...), log=path, **environment):
+    by default the program under test copied into a folder whose name is not plain ASCII,
+    under a wine of the test's own if it is a Windows program. It starts from another folder,
+    holding a planted Qt library that must never be loaded; the log lands beside the program."""
+    elsewhere = tmp_path / "elsewhere"
+    elsewhere.mkdir()
+    (elsewhere / "libQt6Widgets.so.6").write_text("garbage")  # "file too short", if loaded
 
-    def start(**environment):
-        folder = tmp_path / "bin"
-        folder.mkdir(exist_ok=True)
-        copy = Path(shutil.copy(program, folder))
-        elsewhere = tmp_path / "elsewhere"
-        elsewhere.mkdir(exist_ok=True)
-        env = {key: value for key, value in os.environ.items()
-               if key not in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "WAYLAND_DISPLAY",
-                              "XDG_SESSION_TYPE")}
-        env.update(environment)
-        command = ["wine", str(copy)] if copy.suffix == ".exe" else [str(copy)]
-        started.append(Calculator(command, folder / "Nitrox.txt", env, elsewhere))
-        return started[-1]
+    def start(program=None, under=(), log=None, **environment):
+        if program is None:
+            (tmp_path / "Tauchgänge").mkdir(exist_ok=True)
+            program = Path(shutil.copy(request.config.getoption("program").resolve(),
+                                       tmp_path / "Tauchgänge"))
+        if program.suffix == ".exe":
+            request.getfixturevalue("wine")
+            under = ("wine", *under)
+        process = spawn("program", [*under, program], cwd=elsewhere,
+                        env={**os.environ, **environment})
+        return Calculator(process, log or program.parent / "Nitrox.txt", elsewhere)
 
-    yield start
-    for app in started:
-        app.end()
+    return start
+
+
+if __name__ == "__main__":
+    # conftest.py [--bus] [--wine PREFIX] COMMAND...: COMMAND on a display of its own, as
+    # pytest.ini has the tests', with a session bus, and with a wine of its own whose windows
+    # are managed as on a desktop.
+    import configparser
+    from contextlib import ExitStack
+
+    from pyvirtualdisplay import Display
+
+    ini = configparser.ConfigParser()
+    ini.read(Path(__file__).with_name("pytest.ini"))
+    xvfb, command = ini["pytest"], sys.argv[1:]
+    with ExitStack() as stack:
+        stack.enter_context(Display(size=(int(xvfb["xvfb_width"]), int(xvfb["xvfb_height"])),
+                                    color_depth=int(xvfb["xvfb_colordepth"]),
+                                    extra_args=xvfb["xvfb_args"].split()))
+        if command[0] == "--bus":
+            stack.enter_context(own_session_bus())
+            command = command[1:]
+        if command[0] == "--wine":
+            stack.enter_context(own_wine(Path(command[1]), managed=True))
+            command = command[2:]
+        status = subprocess.run(command).returncode
+    sys.exit(status)

@@ -62,12 +62,18 @@ const Figures kWorkedValues[] = {
     {"0", "21.0001", "-.000", ".210", ".790", "186.999", "218.427", "140", "160", "1.000"},
 };
 
+// The window's own arithmetic, between one figure and the next, never shows in a figure.
+constexpr bool kToolkitFlags[] = {false, true};
+
 TEST(Calculate, WorkedValues) {
-    for (const Figures& f : kWorkedValues) {
-        RecordingView window(f.depth, f.o2);
-        CalcValues values;
-        Calculate(window, values);
-        ExpectCaptions(window, f);
+    for (const bool flags_left : kToolkitFlags) {
+        for (const Figures& f : kWorkedValues) {
+            RecordingView window(f.depth, f.o2);
+            window.leaves_float_flags = flags_left;
+            CalcValues values;
+            Calculate(window, values);
+            ExpectCaptions(window, f);
+        }
     }
 }
 
@@ -133,17 +139,20 @@ ErrorKind FaultAfterGoodRun(RecordingView& window, CalcValues& values, const cha
 
 TEST(Calculate, ZeroOxygenDividesByZeroAfterTheGasFigures) {
     const char* zero_texts[] = {"0", "abc", "1e-46"};  // the last rounds to a Single zero
-    for (const char* o2 : zero_texts) {
-        SCOPED_TRACE(o2);
-        RecordingView window("100", "32");
-        CalcValues values;
-        EXPECT_EQ(FaultAfterGoodRun(window, values, "100", o2), ErrorKind::DivisionByZero);
-        EXPECT_EQ(window.caption_order, (std::vector<ResultLabel>{lblEAD, lblPO2, lblPN2}));
-        ExpectCaptions(window, {"", "", "135.354", ".000", "4.030", "111.375", "132.000", "34",
-                                "39", "4.030"});
-        EXPECT_EQ(values.O2, 0.0f);
-        EXPECT_EQ(values.MOD14, kInfinity);
-        EXPECT_EQ(values.MOD16, 132.0f);
+    for (const bool flags_left : kToolkitFlags) {
+        for (const char* o2 : zero_texts) {
+            SCOPED_TRACE(o2);
+            RecordingView window("100", "32");
+            window.leaves_float_flags = flags_left;
+            CalcValues values;
+            EXPECT_EQ(FaultAfterGoodRun(window, values, "100", o2), ErrorKind::DivisionByZero);
+            EXPECT_EQ(window.caption_order, (std::vector<ResultLabel>{lblEAD, lblPO2, lblPN2}));
+            ExpectCaptions(window, {"", "", "135.354", ".000", "4.030", "111.375", "132.000", "34",
+                                    "39", "4.030"});
+            EXPECT_EQ(values.O2, 0.0f);
+            EXPECT_EQ(values.MOD14, kInfinity);
+            EXPECT_EQ(values.MOD16, 132.0f);
+        }
     }
 }
 
@@ -165,13 +174,16 @@ TEST(Calculate, OverflowStopsAtTheFaultedStore) {
         {"MOD 1.4 of a vanishing O2", "", "1e-45", {}, &CalcValues::MOD14, kInfinity},
         {"MOD 1.6 only", "", "1.45e-35", {lblMOD14}, &CalcValues::MOD16, kInfinity},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        RecordingView window("100", "32");
-        CalcValues values;
-        EXPECT_EQ(FaultAfterGoodRun(window, values, row.depth, row.o2), ErrorKind::Overflow);
-        EXPECT_EQ(window.caption_order, row.changed);
-        EXPECT_EQ(values.*row.faulted, row.produced);
+    for (const bool flags_left : kToolkitFlags) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.name);
+            RecordingView window("100", "32");
+            window.leaves_float_flags = flags_left;
+            CalcValues values;
+            EXPECT_EQ(FaultAfterGoodRun(window, values, row.depth, row.o2), ErrorKind::Overflow);
+            EXPECT_EQ(window.caption_order, row.changed);
+            EXPECT_EQ(values.*row.faulted, row.produced);
+        }
     }
 }
 

@@ -32,6 +32,7 @@ TEST(Val, ReadsTheLeadingNumber) {
         {"1e+", 1},         {"1e-x", 1},       {"1.5e2.5", 150},   {"0x10", 0},
         {"1 000", 1},       {"- 5", 0},        {"1,5", 1},         {"inf", 0},
         {"nan", 0},         {"Infinity", 0},   {"--1", 0},         {"1e-400", 0},
+        {"  ", 0},          {" -", 0},         {"1e-", 1},         {"+", 0},
         {"\xEF\xBC\x91", 0},  // a full-width digit one is not a digit here
         {"32\n", 32},
     };
@@ -52,6 +53,21 @@ TEST(Val, BeyondTheDoubleRangeIsAnOverflowingInfinity) {
     std::feclearexcept(FE_ALL_EXCEPT);
     EXPECT_EQ(Val("1.7976931348623157e308"), std::numeric_limits<double>::max());
     EXPECT_EQ(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO), 0);
+}
+
+// Reading the digits is no step of a formula: whatever flags it finds, raised or clear, it
+// leaves as they were, so neither the window's arithmetic nor its own shows in a figure.
+TEST(Val, LeavesTheFloatStatusAsItFoundIt) {
+    for (const int raised : {0, FE_INVALID | FE_OVERFLOW | FE_DIVBYZERO}) {
+        for (const char* text : {"0.1", "100", "2.5E-2", "1e-400"}) {
+            std::feclearexcept(FE_ALL_EXCEPT);
+            std::feraiseexcept(raised);
+            const int found = std::fetestexcept(FE_ALL_EXCEPT);
+            Val(text);
+            EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT), found) << text;
+        }
+    }
+    std::feclearexcept(FE_ALL_EXCEPT);
 }
 
 TEST(Val, MegabyteTextsReadInOnePass) {

@@ -1,8 +1,9 @@
 """The window follows the desktop's high-contrast setting, read from its settings portal (a
 dbusmock portal on a bus of the test's own) at start and live: in high contrast every text is
 one colour at least 7:1 from its background; switched off, the form's own colours are back,
-without a restart. With no portal, or no bus at all, the window is as designed. Read from the
-pixels the window paints."""
+without a restart. With no portal, or no bus at all, the window is as designed. The Windows
+window, under wine, likewise when the system says a high-contrast theme was switched on.
+Read from the pixels the window paints."""
 import subprocess
 import time
 from pathlib import Path
@@ -13,7 +14,7 @@ import pytest
 from Xlib import X
 from Xlib.display import Display
 
-from conftest import wait_for
+from conftest import run, wait_for
 
 FREEDESKTOP = ("org.freedesktop.appearance", "contrast")
 GNOME = ("org.gnome.desktop.a11y.interface", "high-contrast")
@@ -40,13 +41,14 @@ def portal(session_bus):
         daemon.wait()
 
 
-def painted(window):
-    """The colours of the window's pixels, each with how many pixels have it."""
+def painted(window, area=None):
+    """The colours of the window's pixels (of `area`, x, y, width, height, if given), each
+    with how many pixels have it."""
     display = Display()
     drawable = display.create_resource_object("window", int(window))
     geometry = drawable.get_geometry()
-    data = drawable.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap,
-                              0xFFFFFFFF).data
+    x, y, width, height = area or (0, 0, geometry.width, geometry.height)
+    data = drawable.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF).data
     display.close()
     counts = {}
     for i in range(0, len(data), 4):  # blue, green, red, unused
@@ -115,3 +117,15 @@ def test_as_designed_without_a_portal(calculator, session_bus, bus, monkeypatch)
     app.calculate("100", "32")
     time.sleep(1)  # an answer, were one to come, would come by now
     assert as_designed(painted(app.main))
+
+
+def test_windows_window_takes_a_high_contrast_theme_switched_on_live(calculator, request):
+    """Wine has no such theme: the program under test is built with the system's answer
+    replaced (HighContrastTheme.cpp), off at start and on once the probe has announced the
+    switch (WM_SETTINGCHANGE); then wine's own colours, black text on a white window."""
+    app = calculator()
+    app.calculate("100", "32")
+    client_area = (5, 43, 389, 326)  # below wine's title and menu bars, at 96 dpi
+    assert as_designed(painted(app.main, client_area))
+    run("wine", str(request.config.getoption("probe")), timeout=60)
+    wait_for("the theme's colours", lambda: in_high_contrast(painted(app.main, client_area)))

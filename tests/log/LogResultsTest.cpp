@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -200,9 +201,11 @@ fs::path FifoForLog(const fs::path& directory, Undo&) {
     return directory;
 }
 
-// Leaves room for `room` more bytes in the log (RLIMIT_FSIZE); SIGXFSZ keeps its default,
-// which would end the run.
+// Leaves room for `room` more bytes in the log (RLIMIT_FSIZE). SIGXFSZ takes its default,
+// which ends the run, whatever the shell that started it had made of it.
 fs::path DiskFullAfter(const fs::path& directory, Undo& undo, std::uintmax_t room) {
+    const auto handler = std::signal(SIGXFSZ, SIG_DFL);
+    undo.Add([handler] { std::signal(SIGXFSZ, handler); });
     rlimit saved{};
     EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit full = saved;

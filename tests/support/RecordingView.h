@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -25,11 +26,15 @@ public:
         inputs_[InputBox::txtO2] = std::move(o2);
     }
 
-    [[nodiscard]] std::string InputText(InputBox box) const override { return inputs_.at(box); }
+    [[nodiscard]] std::string InputText(InputBox box) const override {
+        ToolkitArithmetic();
+        return inputs_.at(box);
+    }
     void SetInputText(InputBox box, std::string_view text) override {
         inputs_[box] = std::string(text);
     }
     void SetCaption(ResultLabel label, std::string_view text) override {
+        ToolkitArithmetic();
         captions[label] = std::string(text);
         caption_order.push_back(label);
     }
@@ -48,12 +53,26 @@ public:
         return found == captions.end() ? "(unset)" : found->second;
     }
 
+    // A real toolkit does its own layout and font arithmetic inside these calls, and may leave
+    // an invalid, overflow or division-by-zero flag raised behind it: when set, every call
+    // does so, and no figure may change for it.
+    bool leaves_float_flags = false;
     std::map<ResultLabel, std::string> captions;
     std::vector<ResultLabel> caption_order;
     std::vector<Message> messages;
     int depth_focus_count = 0;
 
 private:
+    void ToolkitArithmetic() const {
+        if (leaves_float_flags) {
+            volatile double zero = 0.0;
+            volatile double largest = std::numeric_limits<double>::max();
+            largest = largest * 2.0;  // overflow
+            zero = 1.0 / zero;        // division by zero
+            zero = zero - zero;       // invalid: infinity less infinity
+        }
+    }
+
     std::map<InputBox, std::string> inputs_;
 };
 

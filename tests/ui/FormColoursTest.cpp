@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/View.h"
 #include "ui/FormColours.h"
 #include "ui/FormDescription.h"
 

@@ -7,6 +7,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPalette>
 #include <QStyle>
 
@@ -27,7 +28,6 @@
 #include "ui/qt/Announcer.h"
 #include "ui/qt/CaptionLabel.h"
 #include "ui/qt/DesktopContrast.h"
-#include "ui/qt/KeypadDecimalKey.h"
 
 namespace pelagrin {
 namespace {
