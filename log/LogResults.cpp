@@ -16,6 +16,8 @@ void LogResults(view& window, const CalcValues& values,
     const std::string record =
         LogRecord(window.InputText(InputBox::txtAD), window.InputText(InputBox::txtO2), values);
     AppendFile(log_directory / "Nitrox.txt", record, [&window] { window.KeepPainted(); });
+    // The doubled blanks are the confirmation as divers have always read it, and as their
+    // screenshots and notes of it show; it is kept to the letter.
     window.ShowMessage(
         "Data saved (appended) to the file:\r\n"
         "Nitrox.txt   located in the\r\n"
