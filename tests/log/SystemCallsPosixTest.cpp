@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdarg>
 #include <cstddef>
 #include <cstring>
@@ -149,6 +150,8 @@ TEST_F(SystemCalls, EachFailingOnceIsReportedAndLeavesTheLogAsItWas) {
         rlim_t room = 0;       // bytes the file-size limit leaves the record, when not 0
     };
     const std::size_t whole = kRecord.size();
+    // Meeting the file-size limit raises SIGXFSZ, which by default ends the program.
+    const auto handler = std::signal(SIGXFSZ, SIG_DFL);
     const Row rows[] = {
         {{"open", EACCES}, {}, "Permission denied"},
         {{"fstat", EIO}, {}, "Input/output error"},
@@ -187,6 +190,7 @@ TEST_F(SystemCalls, EachFailingOnceIsReportedAndLeavesTheLogAsItWas) {
         EXPECT_EQ(LogBytes(), kEarlier + kRecord.substr(0, row.left));
         EXPECT_EQ(OpenDescriptors(), open_before);
     }
+    std::signal(SIGXFSZ, handler);
 }
 
 // A log that links to /dev/null is refused each time, and each refusal closes what it opened.

@@ -167,6 +167,8 @@ TEST(SystemCalls, EachFailingOnceIsReportedAndLeavesTheLogAsItWas) {
         EXPECT_FALSE(HeldOpen(log));
         EXPECT_EQ(error, "File error: " + row.description + " (" + logfile::PathText(log) + ")");
         EXPECT_TRUE(window.messages.empty());
+        // The system's "Access is denied.\r\n" reads before the path, in brackets.
+        EXPECT_EQ(row.description.find_last_not_of(". \r\n") + 1, row.description.size());
         std::ifstream in(log, std::ios::binary);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
                   row.record_left ? kEarlier + kRecord : kEarlier);
