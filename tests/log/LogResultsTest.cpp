@@ -96,18 +96,6 @@ protected:
     fs::path directory_;
 };
 
-TEST_F(LogResultsTest, RecordsTheCalculatedFiguresAndConfirms) {
-    RecordingView window("100", "32");
-    CalcValues values;
-    Calculate(window, values);
-    EXPECT_EQ(Print(window, values), "");
-    EXPECT_EQ(LogBytes(), kRecord100Over32);
-    ASSERT_EQ(window.messages.size(), 1U);
-    EXPECT_EQ(window.messages[0].text, kConfirmation);
-    EXPECT_EQ(window.messages[0].style, MessageStyle::MessagePlain);
-    EXPECT_EQ(window.messages[0].title, std::nullopt);
-}
-
 TEST_F(LogResultsTest, WhatIsWrittenDependsOnTheBoxesNotOnTheirFigures) {
     struct Row {
         const char* name;
@@ -138,27 +126,24 @@ TEST_F(LogResultsTest, WhatIsWrittenDependsOnTheBoxesNotOnTheirFigures) {
     }
 }
 
-TEST_F(LogResultsTest, WritesTheStoredFiguresNotTheEditedBoxes) {
+// Print appends, after whatever the file holds, the figures of the last Calculate, not what
+// the boxes hold since, and confirms each record.
+TEST_F(LogResultsTest, AppendsTheStoredFiguresAfterWhatTheFileHolds) {
+    const std::string earlier = "an older record without a final line end";
+    WriteLog(earlier);
     RecordingView window("100", "32");
     CalcValues values;
     Calculate(window, values);
     window.Type(InputBox::txtAD, "33");
     window.Type(InputBox::txtO2, "50");
     EXPECT_EQ(Print(window, values), "");
-    EXPECT_EQ(LogBytes(), kRecord100Over32);
-}
-
-TEST_F(LogResultsTest, AppendsAfterWhatTheFileHolds) {
-    const std::string earlier = "an older record without a final line end";
-    WriteLog(earlier);
-    RecordingView window("100", "32");
-    CalcValues values;
-    Calculate(window, values);
-    EXPECT_EQ(Print(window, values), "");
     window.Type(InputBox::txtO2, "");
     EXPECT_EQ(Print(window, values), "");
     EXPECT_EQ(LogBytes(), earlier + kRecord100Over32 + kEmptyRecord);
-    EXPECT_EQ(window.messages.size(), 2U);
+    ASSERT_EQ(window.messages.size(), 2U);
+    EXPECT_EQ(window.messages[0].text, kConfirmation);
+    EXPECT_EQ(window.messages[0].style, MessageStyle::MessagePlain);
+    EXPECT_EQ(window.messages[0].title, std::nullopt);
 }
 
 // What a row set up for the moment of Print, undone, last first, when the row is done.
