@@ -54,8 +54,8 @@ const Figures kWorkedValues[] = {
     {"33", "50", "8.772", "1.000", "1.000", "59.400", "72.600", "70", "80", "2.000"},
     {"100", "150", "-117.177", "6.045", "-2.015", "-2.200", "2.200", "34", "39", "4.030"},
     {"100", "0.5", "134.513", ".020", "4.010", "9207.000", "10527.000", "34", "39", "4.030"},
-    // The magnitude of the depth is taken: -100 is 100.
-    {"-100", "32", "81.481", "1.290", "2.741", "111.375", "132.000", "34", "39", "4.030"},
+    // The magnitudes are taken, and kept for the log: -100 is 100, and -32 is 32.
+    {"-100", "-32", "81.481", "1.290", "2.741", "111.375", "132.000", "34", "39", "4.030"},
     // A text of blanks is not empty and reads 0.
     {"   ", "21", ".000", ".210", ".790", "187.000", "218.429", "140", "160", "1.000"},
     // Air at the surface is exactly zero EAD; a trace more oxygen makes it a negative zero.
@@ -75,16 +75,6 @@ TEST(Calculate, WorkedValues) {
             ExpectCaptions(window, f);
         }
     }
-}
-
-TEST(Calculate, StoresTheInputMagnitudes) {
-    RecordingView window("-100", "-32");
-    CalcValues values;
-    Calculate(window, values);
-    EXPECT_EQ(values.AD, 100.0f);
-    EXPECT_EQ(values.O2, 32.0f);
-    EXPECT_EQ(values.BMX14, 34.0f);
-    EXPECT_EQ(values.BMX16, 39.0f);
 }
 
 // The best mix truncates the double product, never the exact quotient: at these depths exact
