@@ -97,7 +97,10 @@ inline double CheckedVal(std::string_view text) {
 
 // NOLINTNEXTLINE(misc-definitions-in-headers): each target includes this header once
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-    // A comma-decimal desktop, so anything that follows the user's number format shows up.
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    // A comma-decimal desktop, so anything that follows the user's number format shows up:
+    // glibc's name for it, then the Windows runtime's.
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        std::setlocale(LC_ALL, "German_Germany.1252");
+    }
     return 0;
 }

@@ -1,18 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
-#include <clocale>
 #include <cmath>
 #include <cstddef>
 #include <limits>
 #include <string>
 
-#include "core/CalcValues.h"
-#include "core/Calculate.h"
-#include "core/NumberFormat.h"
 #include "core/Val.h"
-#include "core/View.h"
-#include "support/RecordingView.h"
 
 namespace pelagrin {
 namespace {
@@ -80,30 +74,6 @@ TEST(Val, MegabyteTextsReadInOnePass) {
     EXPECT_EQ(Val("2e-" + std::string(size, '9')), 0.0);
     EXPECT_EQ(Val(std::string(size, ' ')), 0.0);
     std::feclearexcept(FE_ALL_EXCEPT);
-}
-
-// A German desktop writes 2,5; the calculator reads and writes 2.5 regardless, so a diver's
-// figures never depend on the machine's language settings.
-TEST(Val, DecimalPointIgnoresTheLocale) {
-    const std::string saved = std::setlocale(LC_ALL, nullptr);
-    // glibc's name, then the Windows runtime's.
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr &&
-        std::setlocale(LC_ALL, "German_Germany.1252") == nullptr) {
-        GTEST_SKIP() << "no decimal-comma locale here (neither de_DE.UTF-8 nor German_Germany.1252)";
-    }
-    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
-    EXPECT_EQ(Val("2.5"), 2.5);
-    EXPECT_EQ(Val("2,5"), 2.0);
-    EXPECT_EQ(FormatFixed3(81.48101f), "81.481");
-    EXPECT_EQ(FormatFixed1(32.0f), "32.0");
-    EXPECT_EQ(SingleToText(0.5f), ".5");
-
-    testing::RecordingView window("100", "32");
-    CalcValues values;
-    Calculate(window, values);
-    EXPECT_EQ(window.Caption(ResultLabel::lblEAD), "EAD = 81.481");
-    EXPECT_EQ(window.Caption(ResultLabel::lblTATA), "Total ATA = 4.030");
-    std::setlocale(LC_ALL, saved.c_str());
 }
 
 }  // namespace
