@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/types.h>
 
 #include <filesystem>
 #include <fstream>

@@ -4,6 +4,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): SIGXFSZ is POSIX's, not <csignal>'s
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <ios>
 #include <iterator>
 #include <random>
 #include <string>
@@ -103,8 +105,8 @@ const std::string kRecord = testing::Record100Over32();
 const std::string kEarlier = "an earlier record\r\n";
 
 int OpenDescriptors() {
-    const fs::directory_iterator listing("/proc/self/fd");
-    return static_cast<int>(std::distance(begin(listing), end(listing)));
+    return static_cast<int>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
 }
 
 class SystemCalls : public ::testing::Test {
