@@ -22,14 +22,13 @@
 
 #include "core/CalcValues.h"
 #include "core/Calculate.h"
-#include "core/RunTimeError.h"
 #include "core/View.h"
 #if defined(_WIN32)
 #include "log/LogFile.h"  // the system's own words for its errors
 #endif
-#include "log/LogResults.h"
 #include "log/ProgramDirectory.h"
 #include "support/Dive100Over32.h"
+#include "support/PrintError.h"
 #include "support/RecordingView.h"
 
 namespace pelagrin {
@@ -46,17 +45,6 @@ const std::string kConfirmation =
 const std::string kEmptyRecord = "\r\n\r\n\r\n";
 
 const std::string kRecord100Over32 = testing::Record100Over32();
-
-// Runs Print and returns the file error's text, or "" when it succeeded.
-std::string PrintError(RecordingView& window, const CalcValues& values, const fs::path& directory) {
-    try {
-        LogResults(window, values, directory);
-    } catch (const RunTimeError& error) {
-        EXPECT_EQ(error.Kind(), ErrorKind::FileError);
-        return error.what();
-    }
-    return {};
-}
 
 // The path as the error message spells it.
 std::string Utf8(const fs::path& path) {

@@ -25,9 +25,8 @@
 
 #include "core/CalcValues.h"
 #include "core/Calculate.h"
-#include "core/RunTimeError.h"
-#include "log/LogResults.h"
 #include "support/Dive100Over32.h"
+#include "support/PrintError.h"
 #include "support/RecordingView.h"
 
 namespace {
@@ -128,13 +127,7 @@ protected:
     std::string Print(testing::RecordingView& window) const {
         CalcValues values;
         Calculate(window, values);
-        try {
-            LogResults(window, values, directory_);
-        } catch (const RunTimeError& error) {
-            EXPECT_EQ(error.Kind(), ErrorKind::FileError);
-            return error.what();
-        }
-        return {};
+        return testing::PrintError(window, values, directory_);
     }
 
     fs::path directory_;

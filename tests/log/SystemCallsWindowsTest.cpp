@@ -16,10 +16,9 @@
 
 #include "core/CalcValues.h"
 #include "core/Calculate.h"
-#include "core/RunTimeError.h"
 #include "log/LogFile.h"
-#include "log/LogResults.h"
 #include "support/Dive100Over32.h"
+#include "support/PrintError.h"
 #include "support/RecordingView.h"
 
 // The import slots the calls of this program go through.
@@ -155,12 +154,7 @@ TEST(SystemCalls, EachFailingOnceIsReportedAndLeavesTheLogAsItWas) {
         Calculate(window, values);
         armed[0] = row.first;
         armed[1] = row.then;
-        std::string error;
-        try {
-            LogResults(window, values, directory);
-        } catch (const RunTimeError& failed) {
-            error = failed.what();
-        }
+        const std::string error = testing::PrintError(window, values, directory);
         EXPECT_EQ(armed[0].call, nullptr) << "the log never made the call";
         EXPECT_EQ(armed[1].call, nullptr) << "the log never made the call";
         armed[0] = armed[1] = {};

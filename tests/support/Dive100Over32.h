@@ -11,7 +11,7 @@ namespace pelagrin::testing {
 
 // The typical dive, 100 fsw on 32 % nitrox, as the diver sees it: the eight captions Calculate
 // writes, in the order it writes them, and the record Print appends. Kept once, in
-// tests/support/dive-100-32/, which the shell tests read too.
+// tests/support/dive-100-32/, which the window tests read too.
 inline std::string Dive100Over32File(const char* name) {
     std::ifstream file(std::string(PELAGRIN_TEST_DATA) + "/dive-100-32/" + name, std::ios::binary);
     std::string bytes{std::istreambuf_iterator<char>(file), {}};
