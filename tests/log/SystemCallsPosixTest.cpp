@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdarg>
@@ -41,14 +42,16 @@ struct Failure {
 Failure armed[2];  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 bool Fails(const char* call) {
-    for (Failure& failure : armed) {
-        if (failure.call != nullptr && std::strcmp(failure.call, call) == 0) {
-            failure.call = nullptr;
-            errno = failure.error;
-            return true;
-        }
+    Failure* const failure =
+        std::find_if(std::begin(armed), std::end(armed), [call](const Failure& one) {
+            return one.call != nullptr && std::strcmp(one.call, call) == 0;
+        });
+    if (failure == std::end(armed)) {
+        return false;
     }
-    return false;
+    failure->call = nullptr;
+    errno = failure->error;
+    return true;
 }
 
 // The C library's own call `name`, or the armed failure of it.

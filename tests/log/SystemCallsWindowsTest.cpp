@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -46,14 +47,16 @@ struct Failure {
 Failure armed[2];
 
 bool Fails(const char* call) {
-    for (Failure& failure : armed) {
-        if (failure.call != nullptr && std::strcmp(failure.call, call) == 0) {
-            failure.call = nullptr;
-            SetLastError(failure.error);
-            return true;
-        }
+    Failure* const failure =
+        std::find_if(std::begin(armed), std::end(armed), [call](const Failure& one) {
+            return one.call != nullptr && std::strcmp(one.call, call) == 0;
+        });
+    if (failure == std::end(armed)) {
+        return false;
     }
-    return false;
+    failure->call = nullptr;
+    SetLastError(failure->error);
+    return true;
 }
 
 template <auto& Slot, typename Function = std::remove_reference_t<decltype(Slot)>>
