@@ -1,10 +1,7 @@
 """What the desktop tests share: the calculator in a real window, started as a diver starts
-it; a display (pytest-xvfb, one Xvfb a run); a session bus (python3-dbusmock) with the
-accessibility bus on it; a wine of the test's own; the unpacked portable folder; processes
-ended with the test; waiting with a time limit. Each run is one CTest test, told what it
-tests with --program, --archive, --system-libraries, --probe, --root or --given KEY=VALUE.
-Run as a program, it gives the start-up benchmarks the same display and wine.
-"""
+it, on pytest-xvfb's display; a session bus, the accessibility bus, a wine and the unpacked
+portable folder of the test's own; waiting with a time limit. Run as a program, it gives the
+start-up benchmarks the same display, bus and wine."""
 import os
 import re
 import shutil
@@ -115,14 +112,6 @@ def given(request):
     return dict(item.split("=", 1) for item in request.config.getoption("given"))
 
 
-@pytest.fixture
-def keyboard_layout():
-    """Sets the display's keyboard layout (setxkbmap's names: "de", "us"), as a diver's
-    desktop would; back to US at the end."""
-    yield lambda layout: run("setxkbmap", layout)
-    run("setxkbmap", "us")
-
-
 @contextmanager
 def own_session_bus():
     """A session bus of its own, in DBUS_SESSION_BUS_ADDRESS until the end."""
@@ -151,11 +140,9 @@ def accessibility_bus(session_bus, spawn, monkeypatch):
 
 @contextmanager
 def own_wine(prefix, managed=False):
-    """A wine of its own in `prefix`, ended at the end, its server's socket folder removed
-    with it. Unmanaged windows (the default here) spare the 2 s wine waits on each window it
-    closes when no window manager answers; wine maps them override-redirect, though. Mono and
-    Gecko are not wanted; TMPDIR is not handed to wine, as wine 10 aborts making a prefix
-    while it is set."""
+    """A wine of its own in `prefix`, its server and socket folder gone at the end. Unmanaged
+    windows (the default) spare the 2 s wine waits on each window it closes when no window
+    manager answers. No Mono or Gecko; no TMPDIR, with which wine 10 cannot make a prefix."""
     saved = dict(os.environ)
     os.environ.pop("TMPDIR", None)
     os.environ.update(WINEPREFIX=str(prefix), WINEDEBUG="-all", LANG="C.UTF-8")

@@ -11,6 +11,7 @@ from pathlib import Path
 import dbus
 import dbusmock
 import pytest
+from PIL import Image
 from Xlib import X
 from Xlib.display import Display
 
@@ -42,19 +43,16 @@ def portal(session_bus):
 
 
 def painted(window, area=None):
-    """The colours of the window's pixels (of `area`, x, y, width, height, if given), each
-    with how many pixels have it."""
+    """How many of the window's pixels (in `area`, x, y, width, height, if given) have each
+    colour."""
     display = Display()
     drawable = display.create_resource_object("window", int(window))
     geometry = drawable.get_geometry()
     x, y, width, height = area or (0, 0, geometry.width, geometry.height)
     data = drawable.get_image(x, y, width, height, X.ZPixmap, 0xFFFFFFFF).data
     display.close()
-    counts = {}
-    for i in range(0, len(data), 4):  # blue, green, red, unused
-        colour = (data[i + 2], data[i + 1], data[i])
-        counts[colour] = counts.get(colour, 0) + 1
-    return counts
+    image = Image.frombytes("RGB", (width, height), data, "raw", "BGRX")
+    return {colour: count for count, colour in image.getcolors(width * height)}
 
 
 def luminance(colour):

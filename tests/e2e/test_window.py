@@ -1,5 +1,5 @@
-"""The calculator in a real X window, as a diver uses it from the keyboard, and as a blind diver
-hears it through Orca, the GNOME screen reader."""
+"""The calculator in a real X window, as a diver uses it from the keyboard, under a comma layout
+too, and as a blind diver hears it through Orca, the GNOME screen reader."""
 import re
 import time
 from pathlib import Path
@@ -29,6 +29,28 @@ def test_calculate_print_clear_and_exit_from_the_keyboard(calculator):
     assert app.print_record() == b"\r\n\r\n\r\n"  # only the empty lines
     assert not (app.started_in / "Nitrox.txt").exists()
     app.exit()
+
+
+def test_keypad_decimal_key_types_the_point_and_a_typed_comma_stays(calculator):
+    """Under a German keyboard and language, 100, Tab, 32, the keypad's decimal key, 5 and
+    Enter give the figures of 32.5 %. A comma typed on the main keyboard stays a comma, where
+    reading stops: the figures of 32 %, as always."""
+    run("setxkbmap", "de")  # on this run's own display
+    app = calculator(LANG="de_DE.UTF-8")
+    app.focus()
+    type_text("100")
+    keys("Tab")
+    type_text("32")
+    keys("KP_Separator", "5", "Return")  # the keypad's decimal key, as the German layout names it
+    record = app.print_record().split(b"\r\n")
+    assert b"% O2 in Nitrox:       32.5" in record
+    assert b"MOD fsw 1.4 atm =    109.154" in record
+
+    app.clear()
+    app.calculate("100", "32,5")
+    record = app.print_record().split(b"\r\n")
+    assert b"% O2 in Nitrox:       32.0" in record
+    assert b"MOD fsw 1.4 atm =    111.375" in record
 
 
 def orca_speech(log):
