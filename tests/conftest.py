@@ -118,10 +118,14 @@ def own_session_bus():
     import dbusmock
 
     dbusmock.DBusTestCase.start_session_bus()
+    # python3-dbusmock 0.28 (Debian 12) forgets its folder in /tmp at the end; 0.34 does not.
+    forgotten = getattr(dbusmock.DBusTestCase, "_DBusTestCase__datadir", None)
     try:
         yield dbusmock.DBusTestCase.get_dbus()
     finally:
         dbusmock.DBusTestCase.tearDownClass()
+        if forgotten:
+            shutil.rmtree(forgotten, ignore_errors=True)
 
 
 @pytest.fixture
@@ -138,11 +142,21 @@ def accessibility_bus(session_bus, spawn, monkeypatch):
     spawn("atspi", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
 
 
+def end_wine(prefix):
+    """Ends the wine server of `prefix` and removes its socket's folder, which Debian's wine 8
+    and 10 make in the temporary folder, name in the prefix and leave behind."""
+    subprocess.run(["wineserver", "-k"], env={**os.environ, "WINEPREFIX": str(prefix)},
+                   capture_output=True, timeout=20)
+    if (prefix / "wineserver").exists():
+        shutil.rmtree(Path(os.environ.get("TMPDIR", "/tmp"),
+                           (prefix / "wineserver").read_text().strip()), ignore_errors=True)
+
+
 @contextmanager
 def own_wine(prefix, managed=False):
-    """A wine of its own in `prefix`, its server and socket folder gone at the end. Unmanaged
-    windows (the default) spare the 2 s wine waits on each window it closes when no window
-    manager answers. No Mono or Gecko; no TMPDIR, with which wine 10 cannot make a prefix."""
+    """A wine of its own in `prefix`, ended at the end. Unmanaged windows (the default) spare
+    the 2 s wine waits on each window it closes when no window manager answers. No Mono or
+    Gecko; no TMPDIR, with which wine 10 cannot make a prefix."""
     saved = dict(os.environ)
     os.environ.pop("TMPDIR", None)
     os.environ.update(WINEPREFIX=str(prefix), WINEDEBUG="-all", LANG="C.UTF-8")
@@ -152,10 +166,7 @@ def own_wine(prefix, managed=False):
     try:
         yield prefix
     finally:
-        subprocess.run(["wineserver", "-k"], capture_output=True, timeout=20)
-        stat = prefix.stat()
-        shutil.rmtree(f"/tmp/.wine-{os.getuid()}/server-{stat.st_dev:x}-{stat.st_ino:x}",
-                      ignore_errors=True)
+        end_wine(prefix)
         os.environ.clear()
         os.environ.update(saved)
 
@@ -262,7 +273,9 @@ def calculator(request, tmp_path, spawn):
     return start
 
 
-if __name__ == "__main__":
+if __name__ == "__main__" and sys.argv[1] == "--end-wine":
+    end_wine(Path(sys.argv[2]))  # conftest.py --end-wine PREFIX: after the last test under wine
+elif __name__ == "__main__":
     # conftest.py [--bus] [--wine PREFIX] COMMAND...: COMMAND on a display of its own, as
     # pytest.ini has the tests', with a session bus, and with a wine of its own whose windows
     # are managed as on a desktop.
