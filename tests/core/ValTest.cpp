@@ -35,9 +35,14 @@ TEST(Val, ReadsTheLeadingNumber) {
     }
 }
 
-TEST(Val, BeyondTheDoubleRangeIsAnOverflowingInfinity) {
-    const char* texts[] = {"1e309", "-1e309", "99999e99999"};
-    for (const char* text : texts) {
+// Beyond the double range, an overflowing infinity; below it, zero. Exponents a diver could
+// paste, at and past the limits of 32-bit counts, read alike on every system, whatever the
+// width of its integers.
+TEST(Val, BeyondTheDoubleRangeIsAnOverflowingInfinityAndBelowItZero) {
+    const char* too_large[] = {"1e309",        "-1e309",          "99999e99999",  "1e2147483647",
+                               "1e2147483648", "1e2147483650",    "1e4294967295", "1e4294967296",
+                               "1e4294967297", "0.001e2147483650"};
+    for (const char* text : too_large) {
         std::feclearexcept(FE_ALL_EXCEPT);
         const double value = Val(text);
         EXPECT_TRUE(std::isinf(value)) << text;
@@ -47,6 +52,11 @@ TEST(Val, BeyondTheDoubleRangeIsAnOverflowingInfinity) {
     std::feclearexcept(FE_ALL_EXCEPT);
     EXPECT_EQ(Val("1.7976931348623157e308"), std::numeric_limits<double>::max());
     EXPECT_EQ(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO), 0);
+    for (const char* text : {"1e-2147483648", "1e-2147483649", "1e-2147483650", "1e-4294967295",
+                             "1e-4294967296", "1e-4294967297", "1000e-2147483650"}) {
+        EXPECT_EQ(Val(text), 0.0) << text;
+    }
+    std::feclearexcept(FE_ALL_EXCEPT);
 }
 
 // Reading the digits is no step of a formula: whatever flags it finds, raised or clear, it

@@ -16,13 +16,12 @@ namespace pelagrin {
 namespace {
 
 using testing::RecordingView;
+using enum InputBox;
 
 // A paste too large for memory: the box's text cannot even be read.
 class ExhaustedView final : public RecordingView {
 public:
-    [[nodiscard]] std::string InputText(InputBox /*box*/) const override {
-        throw std::bad_alloc();
-    }
+    [[nodiscard]] std::string InputText(InputBox /*box*/) const override { throw std::bad_alloc(); }
 };
 
 // Whatever a command ends with reaches the diver as text, and the window carries on; only
@@ -31,39 +30,33 @@ TEST(Dispatch, EveryFaultBecomesTheTextOfAnErrorBoxAndOnlyResultsAreSpoken) {
     struct Row {
         const char* name = nullptr;
         form::Command command = form::Command::Calculate;
-        const char* depth = nullptr;
-        const char* o2 = nullptr;
-        std::optional<std::string> fault;
-        std::vector<std::string> spoken;
-        std::optional<InputBox> enter_in;  // Enter pressed there rather than the command run
+        const char* depth = "100";
+        const char* o2 = "32";
+        std::vector<std::string> spoken{};
+        std::optional<InputBox> enter_in{};  // Enter pressed there rather than the command run
+        std::optional<std::string> fault{};
         bool close = false;
     };
+    // The figures of a depth alone.
+    const std::vector<std::string> alone = {"Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39",
+                                            "Total ATA = 4.030"};
     const Row rows[] = {
-        {"a good calculation", form::Command::Calculate, "100", "32", std::nullopt,
-         testing::Captions100Over32(), std::nullopt, false},
-        {"the depth alone", form::Command::Calculate, "100", "", std::nullopt,
-         {"Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39", "Total ATA = 4.030"}, std::nullopt,
-         false},
-        {"nothing to calculate from", form::Command::Calculate, "", "", std::nullopt, {},
-         std::nullopt, false},
-        {"no oxygen", form::Command::Calculate, "100", "0", "Division by zero", {}, std::nullopt,
-         false},
-        {"a depth beyond any Single", form::Command::Calculate, "1e39", "32", "Overflow", {},
-         std::nullopt, false},
-        {"Clear writes captions, but no results", form::Command::Clear, "100", "32",
-         std::nullopt, {}, std::nullopt, false},
-        {"Exit closes the window", form::Command::Exit, "100", "32", std::nullopt, {},
-         std::nullopt, true},
-        {"Enter in the filled depth box", {}, "100", "", std::nullopt,
-         {"Best Mix (1.4ATA) = 34", "Best Mix (1.6ATA) = 39", "Total ATA = 4.030"},
-         InputBox::txtAD, false},
-        {"Enter in the empty O2 box does nothing", {}, "100", "", std::nullopt, {},
-         InputBox::txtO2, false},
-        {"Enter in a box that cannot be read", {}, nullptr, nullptr,
-         "Internal error: std::bad_alloc", {}, InputBox::txtO2, false},
+        {.name = "a good calculation", .spoken = testing::Captions100Over32()},
+        {.name = "the depth alone", .o2 = "", .spoken = alone},
+        {.name = "nothing to calculate from", .depth = "", .o2 = ""},
+        {.name = "no oxygen", .o2 = "0", .fault = "Division by zero"},
+        {.name = "a depth beyond any Single", .depth = "1e39", .fault = "Overflow"},
+        {.name = "Clear writes captions, but no results", .command = form::Command::Clear},
+        {.name = "Exit closes the window", .command = form::Command::Exit, .close = true},
+        {.name = "Enter in the filled depth box", .o2 = "", .spoken = alone, .enter_in = txtAD},
+        {.name = "Enter in the empty O2 box does nothing", .o2 = "", .enter_in = txtO2},
+        {.name = "Enter in a box that cannot be read",
+         .depth = nullptr,
+         .enter_in = txtO2,
+         .fault = "Internal error: std::bad_alloc"},
     };
     for (const Row& row : rows) {
-        RecordingView typed(row.depth == nullptr ? "" : row.depth, row.o2 == nullptr ? "" : row.o2);
+        RecordingView typed(row.depth == nullptr ? "" : row.depth, row.o2);
         ExhaustedView exhausted;
         view* window = row.depth == nullptr ? static_cast<view*>(&exhausted) : &typed;
         CalcValues values;

@@ -1,7 +1,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFontDatabase>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
